@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the program and runs every test.
+# ZELTO_SANITIZE=1 builds and runs under AddressSanitizer and UBSan.
+set -euo pipefail
+cd "$(dirname "$0")"
+bash scripts/installer.sh
+if [ "${ZELTO_SANITIZE:-0}" = "1" ]; then
+  dossier=build-asan
+  options=(-DCMAKE_BUILD_TYPE=Debug -DZELTO_SANITIZE=ON)
+else
+  dossier=build-test
+  options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+fi
+cmake -S . -B "$dossier" -G Ninja "${options[@]}" >/dev/null
+cmake --build "$dossier"
+QT_QPA_PLATFORM=offscreen ctest --test-dir "$dossier" --output-on-failure -j "$(nproc)"
