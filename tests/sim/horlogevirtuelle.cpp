@@ -120,3 +120,8 @@ std::unique_ptr<IMinuterie> HorlogeVirtuelle::creerMinuterie()
 {
     return std::make_unique<MinuterieVirtuelle>(*this);
 }
+
+void HorlogeVirtuelle::ajouterSource(std::function<double()> prochainEvenement)
+{
+    sources_.push_back(std::move(prochainEvenement));
+}
