@@ -1,0 +1,39 @@
+#pragma once
+// The serial port over QSerialPort. Port n is the device /dev/ttyS<n-1>
+// unless the environment variable ZELTO_COM<n> names another device path
+// (a USB adapter, a pseudo-terminal).
+
+#include "portserie.h"
+
+#include <QSerialPort>
+
+class PortSerieQt : public ISerialPort {
+public:
+    PortSerieQt();
+    ~PortSerieQt() override;
+
+    void setCommPort(int numero) override { numero_ = numero; }
+    int commPort() const override { return numero_; }
+    void setSettings(const QString& reglages) override { reglages_ = reglages; }
+    QString settings() const override { return reglages_; }
+
+    int open() override;
+    void close() override;
+    bool isOpen() const override { return port_.isOpen(); }
+
+    int inBufferCount() override;
+    QByteArray input() override;
+    void output(const QByteArray& octets) override;
+    bool waitForInput(int millisecondes) override;
+
+    // Device path of port n.
+    static QString cheminPort(int numero);
+
+private:
+    bool appliquerReglages();
+    void lireEnAttente();
+
+    QSerialPort port_;
+    int numero_ = 1;
+    QString reglages_ = QStringLiteral("9600,N,8,1");
+};

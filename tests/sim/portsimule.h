@@ -1,0 +1,58 @@
+#pragma once
+// A serial port with a ConvertisseurSim at the other end, on the virtual
+// clock. Each byte written is echoed after delaiEcho (none with sansEcho or
+// silence); a line feed hands the line to the model and its reply arrives
+// delaiReponse (the model's knob) later. Bytes are visible to
+// inBufferCount()/input() only once the clock has reached their arrival time;
+// the port tells the clock its next arrival, so waits jump to it.
+
+#include "platform/portserie.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+class ConvertisseurSim;
+class HorlogeVirtuelle;
+
+class PortSimule : public ISerialPort {
+public:
+    PortSimule(ConvertisseurSim& sim, HorlogeVirtuelle& horloge);
+    ~PortSimule() override;
+
+    void setCommPort(int numero) override { port_ = numero; }
+    int commPort() const override { return port_; }
+    void setSettings(const QString& reglages) override { reglages_ = reglages; }
+    QString settings() const override { return reglages_; }
+
+    int open() override;
+    void close() override;
+    bool isOpen() const override { return ouvert_; }
+
+    int inBufferCount() override;
+    QByteArray input() override;
+    void output(const QByteArray& octets) override;
+    bool waitForInput(int millisecondes) override;
+
+    // Every byte written while open, in order.
+    QByteArray octetsEcrits;
+    // open() answers this error number when not 0 (e.g. 8002).
+    int erreurOuverture = 0;
+    // Seconds before the echo of a byte.
+    double delaiEcho = 0.001;
+    int nbOuvertures = 0;
+    int nbFermetures = 0;
+
+private:
+    struct Etat;
+    void recevoir();
+
+    ConvertisseurSim& sim_;
+    HorlogeVirtuelle& horloge_;
+    std::shared_ptr<Etat> etat_;
+    QByteArray ligne_;
+    int port_ = 1;
+    QString reglages_ = QStringLiteral("9600,N,8,1");
+    bool ouvert_ = false;
+};
