@@ -1,0 +1,126 @@
+#include "servicesuiqt.h"
+
+#include "model/etat.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStringList>
+
+#include <utility>
+#include <vector>
+
+namespace {
+// Button sets of the style's low bits, with the answer of each button.
+std::vector<std::pair<QMessageBox::StandardButton, int>> boutons(int style)
+{
+    using B = QMessageBox;
+    switch (style & 0x7) {
+    case 1: return {{B::Ok, msg::ok}, {B::Cancel, msg::annuler}};
+    case 2: return {{B::Abort, 3}, {B::Retry, 4}, {B::Ignore, 5}};
+    case 3: return {{B::Yes, msg::oui}, {B::No, msg::non}, {B::Cancel, msg::annuler}};
+    case 4: return {{B::Yes, msg::oui}, {B::No, msg::non}};
+    case 5: return {{B::Retry, 4}, {B::Cancel, msg::annuler}};
+    default: return {{B::Ok, msg::ok}};
+    }
+}
+
+QMessageBox::Icon icone(int style)
+{
+    switch (style & 0x70) {
+    case msg::critique: return QMessageBox::Critical;
+    case msg::question: return QMessageBox::Question;
+    case msg::exclamation: return QMessageBox::Warning;
+    case msg::information: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
+    }
+}
+
+QWidget* parentDialogue()
+{
+    if (QWidget* w = QApplication::activeModalWidget()) return w;
+    return QApplication::activeWindow();
+}
+}
+
+int ServicesUiQt::msgBox(const QString& texte, int style, const QString& titre)
+{
+    QMessageBox boite(parentDialogue());
+    boite.setWindowModality(Qt::ApplicationModal);
+    boite.setWindowTitle(titre.isEmpty() ? titreProgramme() : titre);
+    boite.setTextFormat(Qt::PlainText);
+    boite.setText(texte);
+    boite.setIcon(icone(style));
+    const auto jeu = boutons(style);
+    std::vector<std::pair<QAbstractButton*, int>> reponses;
+    for (const auto& [b, r] : jeu) reponses.emplace_back(boite.addButton(b), r);
+    // Default button: first, second or third (0, 256, 512).
+    const std::size_t defaut = static_cast<std::size_t>((style >> 8) & 0x3);
+    if (defaut < reponses.size())
+        if (auto* p = qobject_cast<QPushButton*>(reponses[defaut].first)) boite.setDefaultButton(p);
+    // Escape answers Cancel, or OK on a box with only OK.
+    for (const auto& [b, r] : reponses)
+        if (r == msg::annuler || reponses.size() == 1) boite.setEscapeButton(b);
+    if (style & msg::premierPlan) boite.setWindowFlag(Qt::WindowStaysOnTopHint);
+
+    boite.exec();
+    QAbstractButton* clique = boite.clickedButton();
+    for (const auto& [b, r] : reponses)
+        if (b == clique) return r;
+    // Closed without a button: Cancel when there is one, else the only one.
+    for (const auto& [b, r] : reponses)
+        if (r == msg::annuler) return r;
+    return reponses.front().second;
+}
+
+QString ServicesUiQt::filtreQt(const QString& filtre)
+{
+    const QStringList morceaux = filtre.split('|');
+    QStringList filtres;
+    for (int i = 0; i + 1 < morceaux.size(); i += 2) {
+        QString description = morceaux[i];
+        const QString motif = QString(morceaux[i + 1]).replace(';', ' ').trimmed();
+        if (!description.trimmed().endsWith('(' + motif + ')')) description += " (" + motif + ')';
+        filtres << description;
+    }
+    if (filtres.isEmpty() && !filtre.isEmpty()) filtres << filtre;
+    return filtres.join(QStringLiteral(";;"));
+}
+
+QString ServicesUiQt::dialogueOuvrir(const DialogueFichier& d)
+{
+    return QFileDialog::getOpenFileName(parentDialogue(), d.titre, d.dossierInitial, filtreQt(d.filtre));
+}
+
+QString ServicesUiQt::dialogueSauver(const DialogueFichier& d)
+{
+    QFileDialog::Options options;
+    if (!d.confirmerEcrasement) options |= QFileDialog::DontConfirmOverwrite;
+    return QFileDialog::getSaveFileName(parentDialogue(), d.titre, d.dossierInitial, filtreQt(d.filtre), nullptr,
+                                        options);
+}
+
+void ServicesUiQt::beep()
+{
+    QApplication::beep();
+}
+
+void ServicesUiQt::pointeurSouris(int forme)
+{
+    // setOverrideCursor stacks: keep one level at most.
+    if (forme == pointeur::sablier) {
+        if (!sablier_) QApplication::setOverrideCursor(Qt::WaitCursor);
+        sablier_ = true;
+    } else if (sablier_) {
+        QApplication::restoreOverrideCursor();
+        sablier_ = false;
+    }
+}
+
+void ServicesUiQt::terminerProgramme()
+{
+    programmeTermine = true;
+    QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+}

@@ -1,0 +1,26 @@
+#pragma once
+// Desktop services on Qt: message boxes with the original styles and
+// answers, open/save file dialogs, beep, the mouse pointer as an absolute
+// state, and the program end.
+
+#include "servicesui.h"
+
+#include <QString>
+
+class ServicesUiQt : public IServicesUi {
+public:
+    int msgBox(const QString& texte, int style, const QString& titre) override;
+    QString dialogueOuvrir(const DialogueFichier& d) override;
+    QString dialogueSauver(const DialogueFichier& d) override;
+    void beep() override;
+    void pointeurSouris(int forme) override;
+    void terminerProgramme() override;
+
+    // Title of boxes without a title of their own.
+    static QString titreProgramme() { return QStringLiteral("Zelto"); }
+    // "Text Files(*.mnc)|*.mnc" as Qt's filter list.
+    static QString filtreQt(const QString& filtre);
+
+private:
+    bool sablier_ = false;
+};

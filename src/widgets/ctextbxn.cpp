@@ -1,0 +1,195 @@
+#include "ctextbxn.h"
+
+#include "fenetres.h"
+#include "focuschamp.h"
+#include "gardefocus.h"
+#include "model/nombres.h"
+#include "platform/plateforme.h"
+#include "platform/servicesui.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPalette>
+
+#include <cmath>
+
+namespace {
+const char* const proprieteValidateur = "validateurCTextBxN";
+
+// A limit as a number: a number, or a numeric text with the system
+// separator or a point. False when the limit is not a number.
+bool lireLimite(const Variant& limite, double& valeur)
+{
+    if (limite.estNombre()) {
+        valeur = limite.nombre();
+        return true;
+    }
+    const QString t = limite.texte().trimmed();
+    if (lireNombreSysteme(t, valeur)) return true;
+    bool ok = false;
+    valeur = t.toDouble(&ok);   // "12.50" on a comma system
+    return ok && std::isfinite(valeur);
+}
+}
+
+CTextBxN::CTextBxN(QObject* parent) : QObject(parent) {}
+
+CTextBxN::~CTextBxN()
+{
+    lier(nullptr);
+}
+
+void CTextBxN::Init(QLineEdit* Control, long valueType, Variant MinValue, Variant MaxValue,
+                    bool /*IsOptional*/, bool zeroAutorise)
+{
+    if (Control) lier(Control);
+    ValueType = valueType;
+    if (!MinValue.estVide()) min = MinValue;
+    if (!MaxValue.estVide()) max = MaxValue;
+    clearDataToZeroAutor = zeroAutorise;
+}
+
+void CTextBxN::lier(QLineEdit* box)
+{
+    if (textbox == box) return;
+    if (textbox) {
+        textbox->removeEventFilter(this);
+        if (de(textbox) == this) textbox->setProperty(proprieteValidateur, QVariant());
+    }
+    delete focus_;
+    textbox = box;
+    if (!box) return;
+    box->installEventFilter(this);
+    box->setProperty(proprieteValidateur, QVariant::fromValue(static_cast<QObject*>(this)));
+    focus_ = surFocus(box, [this] { GotFocus(); }, [this] { LostFocus(); });
+}
+
+CTextBxN* CTextBxN::de(const QObject* box)
+{
+    if (!box) return nullptr;
+    return qobject_cast<CTextBxN*>(box->property(proprieteValidateur).value<QObject*>());
+}
+
+QColor CTextBxN::couleurNormale(const QLineEdit* box)
+{
+    return QApplication::palette(box).color(QPalette::Base);
+}
+
+void CTextBxN::colorer(const QColor& c)
+{
+    if (!textbox) return;
+    QPalette p = textbox->palette();
+    p.setColor(QPalette::Base, c);
+    textbox->setPalette(p);
+}
+
+bool CTextBxN::eventFilter(QObject* objet, QEvent* e)
+{
+    if (objet != textbox || e->type() != QEvent::KeyPress) return false;
+    auto* k = static_cast<QKeyEvent*>(e);
+    if (KeyDown(k)) return true;
+    return KeyPress(k);
+}
+
+bool CTextBxN::KeyDown(QKeyEvent* e)
+{
+    if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    switch (codeTouche(e)) {
+    case touche::enter:
+    case touche::bas:
+        deplacerFocus(true, textbox);
+        return true;
+    case touche::haut:
+        deplacerFocus(false, textbox);
+        return true;
+    case touche::tab:
+        // Qt moves the focus on Tab itself; without a gate the box checks
+        // its value first.
+        if (!GardeFocus::de(textbox->window())) return !valider();
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool CTextBxN::KeyPress(QKeyEvent* e)
+{
+    if (e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return false;
+    const QString texte = e->text();
+    if (texte.isEmpty()) return false;
+    for (const QChar c : texte) {
+        const ushort code = c.unicode();
+        if (code < 32 || code == 127) continue;   // control codes
+        bool passe;
+        if (ValueType == texteLibre) passe = code <= 126;
+        else if (code >= '0' && code <= '9') passe = true;
+        else passe = IsDecimal && c == separateurDecimal();
+        if (!passe) {
+            ui().beep();
+            return true;
+        }
+    }
+    return false;
+}
+
+void CTextBxN::GotFocus()
+{
+    colorer(couleurFocus());
+}
+
+void CTextBxN::LostFocus()
+{
+    if (textbox) colorer(couleurNormale(textbox));
+}
+
+void CTextBxN::reecrire(double valeur)
+{
+    if (textbox && !FormatMask.isEmpty()) textbox->setText(formatNombre(valeur, FormatMask));
+}
+
+bool CTextBxN::refuser(bool jaune)
+{
+    if (jaune) colorer(couleurFocus());
+    bool Cancel = false;
+    emit ValidateError(Cancel);
+    return !Cancel;
+}
+
+bool CTextBxN::erreurLecture()
+{
+    if (textbox) textbox->clear();
+    return refuser(true);
+}
+
+bool CTextBxN::valider()
+{
+    if (!textbox) return true;
+    colorer(couleurNormale(textbox));
+    if (ValueType == texteLibre) return true;
+
+    const QString texte = textbox->text();
+    double valeur = 0.0;
+    if (texte.isEmpty()) {
+        if (clearDataToZeroAutor) return refuser(false);
+    } else {
+        if (!lireNombreSysteme(texte, valeur)) return erreurLecture();
+        if (valeur == 0.0 && clearDataToZeroAutor) {
+            reecrire(valeur);
+            return true;
+        }
+    }
+
+    // An empty box counts as 0. One refusal only, also when min is above max.
+    double limite = 0.0;
+    if (!min.estVide()) {
+        if (!lireLimite(min, limite)) return erreurLecture();
+        if (texte.isEmpty() ? limite >= 0.0 : valeur < limite) return refuser(true);
+    }
+    if (!max.estVide()) {
+        if (!lireLimite(max, limite)) return erreurLecture();
+        if (valeur > limite) return refuser(true);
+    }
+    if (!texte.isEmpty()) reecrire(valeur);
+    return true;
+}

@@ -1,0 +1,112 @@
+#include "fenetres.h"
+
+#include "gardefocus.h"
+#include "link/fenetreprincipale.h"
+#include "model/etat.h"
+#include "platform/plateforme.h"
+#include "platform/registrefenetres.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QWidget>
+
+#include <cmath>
+
+int twipsVersPixels(int twips)
+{
+    return static_cast<int>(std::lround(static_cast<double>(twips) / twipsParPixel));
+}
+
+namespace {
+QSize tailleFenetre(const QWidget* f)
+{
+    if (f->isVisible()) return f->frameGeometry().size();
+    if (f->testAttribute(Qt::WA_Resized)) return f->size();
+    return f->sizeHint().expandedTo(f->minimumSize());
+}
+}
+
+void placerFenetre(int numeroFenetre, QWidget* fenetre)
+{
+    if (!fenetre) return;
+    const bool indice = numeroFenetre >= 1 && numeroFenetre <= 13;
+    const PositionFenetre pos = indice ? positionsFenetres[numeroFenetre] : PositionFenetre{};
+    if ((pos.Left == 0 && pos.Top == 0) || numeroFenetre == numeroFenetre::frmSplash) {
+        const QSize taille = tailleFenetre(fenetre);
+        double gauche, haut, largeur, hauteur;
+        if (IFenetrePrincipale* p = plateforme().principale) {
+            gauche = p->leftTwips();
+            haut = p->topTwips();
+            largeur = p->widthTwips();
+            hauteur = p->heightTwips();
+        } else {
+            const QScreen* ecran = fenetre->screen() ? fenetre->screen() : QGuiApplication::primaryScreen();
+            const QRect r = ecran ? ecran->availableGeometry() : QRect(0, 0, 800, 600);
+            gauche = pixelsVersTwips(r.x());
+            haut = pixelsVersTwips(r.y());
+            largeur = pixelsVersTwips(r.width());
+            hauteur = pixelsVersTwips(r.height());
+        }
+        const double left = gauche + largeur / 2 - pixelsVersTwips(taille.width()) / 2.0;
+        const double top = haut + hauteur / 2 - pixelsVersTwips(taille.height()) / 2.0;
+        fenetre->move(static_cast<int>(std::lround(left / twipsParPixel)),
+                      static_cast<int>(std::lround(top / twipsParPixel)));
+    } else {
+        fenetre->move(twipsVersPixels(pos.Left), twipsVersPixels(pos.Top));
+    }
+}
+
+void memoriserPosition(int numeroFenetre, const QWidget* fenetre)
+{
+    if (!fenetre || numeroFenetre < 1 || numeroFenetre > 13) return;
+    positionsFenetres[numeroFenetre].Left = twips16(pixelsVersTwips(fenetre->x()));
+    positionsFenetres[numeroFenetre].Top = twips16(pixelsVersTwips(fenetre->y()));
+}
+
+int codeTouche(const QKeyEvent* e)
+{
+    switch (e->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return touche::enter;
+    case Qt::Key_Tab: return touche::tab;
+    case Qt::Key_Up: return touche::haut;
+    case Qt::Key_Down: return touche::bas;
+    default: return e->key();
+    }
+}
+
+void enterVersTab(int& KeyAscii)
+{
+    if (KeyAscii == touche::enter) deplacerFocus(true);
+}
+
+void flechesVersTab(int& KeyCode)
+{
+    if (KeyCode == touche::haut) deplacerFocus(false);
+    else if (KeyCode == touche::bas) deplacerFocus(true);
+}
+
+namespace {
+bool prendTab(const QWidget* w, const QWidget* fenetre)
+{
+    return w->window() == fenetre && (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && !w->focusProxy()
+        && w->isVisibleTo(fenetre) && w->isEnabled();
+}
+}
+
+bool deplacerFocus(bool suivant, QWidget* depuis)
+{
+    if (!depuis) depuis = QApplication::focusWidget();
+    if (!depuis) return true;
+    if (!validerChamp(depuis)) return false;
+    const QWidget* fenetre = depuis->window();
+    QWidget* w = depuis;
+    for (;;) {
+        w = suivant ? w->nextInFocusChain() : w->previousInFocusChain();
+        if (!w || w == depuis) return true;
+        if (prendTab(w, fenetre)) break;
+    }
+    w->setFocus(suivant ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
+}

@@ -1,0 +1,37 @@
+#pragma once
+// Window helpers shared by every form: placing a window where it was last
+// closed, twips, and moving the focus to the next or previous field.
+
+class QKeyEvent;
+class QWidget;
+
+// 15 twips per pixel.
+constexpr int twipsParPixel = 15;
+inline int pixelsVersTwips(int pixels) { return pixels * twipsParPixel; }
+int twipsVersPixels(int twips);
+
+// Centres the window on the main window when its record is (0, 0) or it is
+// the splash box (3), else moves it to the stored Left and Top.
+void placerFenetre(int numeroFenetre, QWidget* fenetre);
+// Stores the window's Left and Top (twips, clamped to 16 bits).
+void memoriserPosition(int numeroFenetre, const QWidget* fenetre);
+
+// Key codes of the original window system.
+namespace touche {
+constexpr int tab = 9;
+constexpr int enter = 13;
+constexpr int haut = 38;
+constexpr int bas = 40;
+}
+// The key code of a key event (Enter, Tab, arrows; else Qt's key).
+int codeTouche(const QKeyEvent* e);
+
+// Enter (13) moves the focus to the next field; the key is not changed.
+void enterVersTab(int& KeyAscii);
+// Up (38) moves to the previous field, Down (40) to the next one.
+void flechesVersTab(int& KeyCode);
+
+// Moves the focus from the focused field of the active window (or from
+// depuis) to the next / previous control in tab order, once the field's
+// validation accepted it. False when the field refused.
+bool deplacerFocus(bool suivant, QWidget* depuis = nullptr);

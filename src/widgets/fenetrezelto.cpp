@@ -1,0 +1,131 @@
+#include "fenetrezelto.h"
+
+#include "gardefocus.h"
+#include "platform/plateforme.h"
+#include "statut.h"
+#include "suiviactivation.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QLabel>
+#include <QStatusBar>
+
+FenetreZelto::FenetreZelto(int numero, QWidget* parent)
+    : QMainWindow(parent), numero_(numero), garde_(new GardeFocus(this)),
+      suivi_(new SuiviActivation(this, [this] { Form_Activate(); }))
+{
+    registre().inscrire(numero_, this);
+}
+
+FenetreZelto::~FenetreZelto()
+{
+    if (boucleModale_) boucleModale_->quit();
+    if (registre().fenetre(numero_) == this) registre().retirer(numero_);
+}
+
+void FenetreZelto::charger()
+{
+    if (charge_) return;
+    charge_ = true;
+    registre().noterChargement(numero_);
+    Form_Load();
+}
+
+void FenetreZelto::afficher()
+{
+    charger();
+    if (!charge_) return;   // the load steps unloaded the window
+    show();
+    raise();
+    activateWindow();
+    // A window system may keep the focus on a hidden window's surface and
+    // then not activate it again when it shows.
+    if (QGuiApplication::focusWindow() == windowHandle() && QApplication::activeWindow() != this)
+        QApplication::setActiveWindow(this);
+}
+
+void FenetreZelto::afficherDepuis(QWidget* ouvreur)
+{
+    charger();
+    if (!charge_) return;
+    ouvreur_ = ouvreur;
+    if (ouvreur) ouvreur->setEnabled(false);
+    afficher();
+}
+
+void FenetreZelto::afficherModal()
+{
+    charger();
+    if (!charge_) return;
+    const Qt::WindowModality avant = windowModality();
+    if (!isVisible()) setWindowModality(Qt::ApplicationModal);
+    afficher();
+    if (isVisible()) {
+        QEventLoop boucle;
+        boucleModale_ = &boucle;
+        boucle.exec();
+        boucleModale_ = nullptr;
+    }
+    if (!isVisible()) setWindowModality(avant);
+}
+
+void FenetreZelto::activer()
+{
+    suivi_->demanderActivation();
+}
+
+bool FenetreZelto::decharger()
+{
+    return dechargerPar(modeFermeture::vbFormCode);
+}
+
+bool FenetreZelto::dechargerPar(int mode)
+{
+    if (!charge_) {
+        hide();
+        return true;
+    }
+    if (enDechargement_) return false;
+    enDechargement_ = true;
+    bool Cancel = false;
+    Form_QueryUnload(Cancel, mode);
+    if (!Cancel) Form_Unload(Cancel);
+    enDechargement_ = false;
+    if (Cancel) return false;
+
+    charge_ = false;
+    registre().noterDechargement(numero_);
+    hide();
+    if (QWidget* o = ouvreur_) {
+        ouvreur_ = nullptr;
+        o->setEnabled(true);
+        if (SuiviActivation* s = SuiviActivation::de(o)) s->demanderActivation();
+        else {
+            o->raise();
+            o->activateWindow();
+        }
+    }
+    return true;
+}
+
+void FenetreZelto::closeEvent(QCloseEvent* e)
+{
+    if (!isEnabled()) {
+        e->ignore();
+        return;
+    }
+    e->setAccepted(dechargerPar(modeFermeture::vbFormControlMenu));
+}
+
+void FenetreZelto::hideEvent(QHideEvent* e)
+{
+    QMainWindow::hideEvent(e);
+    if (boucleModale_ && !e->spontaneous()) boucleModale_->quit();
+}
+
+QLabel* FenetreZelto::panneau1()
+{
+    if (!panneau1_) panneau1_ = creerPanneau1(statusBar());
+    return panneau1_;
+}

@@ -1,0 +1,74 @@
+#pragma once
+// Base of the program's windows: a single instance living for the run,
+// registered by number. Load, activate, query-unload and unload steps as
+// the original forms had them; unloading hides the window (no window is
+// destroyed while one of its handlers runs) and form variables are reset
+// by the next load. A window opened modeless from another disables its
+// opener until it unloads, then re-enables and activates it. A disabled
+// window refuses a close request.
+
+#include "platform/registrefenetres.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+class GardeFocus;
+class QEventLoop;
+class QLabel;
+class SuiviActivation;
+
+// Reasons of a close request.
+namespace modeFermeture {
+constexpr int vbFormControlMenu = 0;   // the user closed the window
+constexpr int vbFormCode = 1;          // unloaded by code
+}
+
+class FenetreZelto : public QMainWindow, public IFenetre {
+    Q_OBJECT
+public:
+    explicit FenetreZelto(int numero, QWidget* parent = nullptr);
+    ~FenetreZelto() override;
+
+    int numero() const { return numero_; }
+    bool estChargee() const { return charge_; }
+
+    // Runs the load steps once until the next unload.
+    void charger();
+    // Loads, shows and activates (modeless).
+    void afficher();
+    // Shown modeless from ouvreur, which stays disabled until this unloads.
+    void afficherDepuis(QWidget* ouvreur);
+    // Loads and shows modal; returns once the window is unloaded or hidden.
+    void afficherModal();
+    // Gives the hand back to this window (Form_Activate follows).
+    void activer();
+
+    bool estAffichee() const override { return isVisible(); }
+    // Unload by code; false when a step cancelled it.
+    bool decharger() override;
+
+    // Panel 1 of the status bar, made on first use.
+    QLabel* panneau1();
+    GardeFocus* garde() const { return garde_; }
+
+protected:
+    virtual void Form_Load() {}
+    virtual void Form_Activate() {}
+    virtual void Form_QueryUnload(bool& /*Cancel*/, int /*UnloadMode*/) {}
+    virtual void Form_Unload(bool& /*Cancel*/) {}
+
+    void closeEvent(QCloseEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
+
+private:
+    bool dechargerPar(int mode);
+
+    int numero_;
+    bool charge_ = false;
+    bool enDechargement_ = false;
+    QPointer<QWidget> ouvreur_;
+    QLabel* panneau1_ = nullptr;
+    GardeFocus* garde_;
+    SuiviActivation* suivi_;
+    QEventLoop* boucleModale_ = nullptr;
+};

@@ -1,0 +1,135 @@
+#include "gardefocus.h"
+
+#include "ctextbxn.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QWindow>
+#include <QWidget>
+
+namespace {
+// The control that would take the focus from a press on w.
+QWidget* cibleClic(QWidget* w, const QWidget* fenetre)
+{
+    for (; w; w = w->parentWidget()) {
+        if (!w->isEnabled()) return nullptr;
+        if (w->focusPolicy() & Qt::ClickFocus) break;
+        if (w == fenetre || w->isWindow()) return nullptr;
+    }
+    while (w && w->focusProxy()) w = w->focusProxy();
+    return w;
+}
+
+QWidget* cibleMnemonique(QWidget* w)
+{
+    if (auto* l = qobject_cast<QLabel*>(w)) w = l->buddy();
+    while (w && w->focusProxy()) w = w->focusProxy();
+    return w;
+}
+}
+
+GardeFocus::GardeFocus(QWidget* fenetre) : QObject(fenetre), fenetre_(fenetre)
+{
+    qApp->installEventFilter(this);
+}
+
+GardeFocus::~GardeFocus()
+{
+    if (qApp) qApp->removeEventFilter(this);
+}
+
+GardeFocus* GardeFocus::de(const QWidget* fenetre)
+{
+    if (!fenetre) return nullptr;
+    return fenetre->findChild<GardeFocus*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+void GardeFocus::definirValidation(QWidget* champ, std::function<bool()> valider)
+{
+    for (auto& [w, f] : validations_)
+        if (w == champ) {
+            f = std::move(valider);
+            return;
+        }
+    validations_.emplace_back(champ, std::move(valider));
+}
+
+QWidget* GardeFocus::champFocus() const
+{
+    QWidget* f = QApplication::focusWidget();
+    if (f && f->window() == fenetre_) return f;
+    return fenetre_->focusWidget();
+}
+
+bool GardeFocus::validerFocus()
+{
+    return valider(champFocus());
+}
+
+bool GardeFocus::valider(QWidget* champ)
+{
+    // A move asked while the field's own message is up is swallowed.
+    if (enValidation_) return false;
+    if (!champ) return true;
+    enValidation_ = true;
+    bool accepte = true;
+    bool trouve = false;
+    for (auto& [w, f] : validations_)
+        if (w == champ && f) {
+            accepte = f();
+            trouve = true;
+            break;
+        }
+    if (!trouve)
+        if (CTextBxN* v = CTextBxN::de(champ)) accepte = v->valider();
+    enValidation_ = false;
+    return accepte;
+}
+
+bool GardeFocus::validerAvant(QWidget* cible)
+{
+    if (!cible) return true;
+    QWidget* champ = champFocus();
+    if (!champ || cible == champ) return true;
+    return validerFocus();
+}
+
+bool GardeFocus::eventFilter(QObject* objet, QEvent* e)
+{
+    const QEvent::Type type = e->type();
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: {
+        // Qt gives the focus to the pressed control before any widget sees
+        // the press, so the press is taken where it reaches the window.
+        if (!objet->isWindowType() || objet != fenetre_->windowHandle()) return false;
+        const QPoint pos = static_cast<QMouseEvent*>(e)->position().toPoint();
+        QWidget* w = fenetre_->childAt(pos);
+        return !validerAvant(cibleClic(w ? w : fenetre_, fenetre_));
+    }
+    case QEvent::KeyPress: {
+        if (!objet->isWidgetType() || static_cast<QWidget*>(objet)->window() != fenetre_) return false;
+        auto* k = static_cast<QKeyEvent*>(e);
+        if (k->key() != Qt::Key_Tab && k->key() != Qt::Key_Backtab) return false;
+        if (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
+        return !validerFocus();
+    }
+    case QEvent::Shortcut: {
+        // Mnemonics.
+        if (!objet->isWidgetType() || static_cast<QWidget*>(objet)->window() != fenetre_) return false;
+        return !validerAvant(cibleMnemonique(static_cast<QWidget*>(objet)));
+    }
+    default:
+        return false;
+    }
+}
+
+bool validerChamp(QWidget* champ)
+{
+    if (!champ) return true;
+    if (GardeFocus* g = GardeFocus::de(champ->window())) return g->valider(champ);
+    if (CTextBxN* v = CTextBxN::de(champ)) return v->valider();
+    return true;
+}

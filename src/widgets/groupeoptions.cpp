@@ -1,0 +1,51 @@
+#include "groupeoptions.h"
+
+#include "focuschamp.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+
+GroupeOptions::GroupeOptions(QObject* parent) : QObject(parent), groupe_(new QButtonGroup(this))
+{
+    groupe_->setExclusive(true);
+    connect(groupe_, &QButtonGroup::idClicked, this, &GroupeOptions::Click);
+}
+
+void GroupeOptions::ajouter(QAbstractButton* option, int index)
+{
+    option->setCheckable(true);
+    groupe_->addButton(option, index);
+    couleursFocusOption(option);
+}
+
+QAbstractButton* GroupeOptions::option(int index) const
+{
+    return groupe_->button(index);
+}
+
+int GroupeOptions::selection() const
+{
+    return groupe_->checkedId();
+}
+
+void GroupeOptions::selectionner(int index)
+{
+    QAbstractButton* o = option(index);
+    if (!o || o->isChecked()) return;
+    o->setChecked(true);
+    emit Click(index);
+}
+
+void GroupeOptions::effacerSelection()
+{
+    groupe_->setExclusive(false);
+    for (QAbstractButton* o : groupe_->buttons()) o->setChecked(false);
+    groupe_->setExclusive(true);
+}
+
+void selectionnerOption(QAbstractButton* option, const std::function<void()>& Click)
+{
+    if (!option || option->isChecked()) return;
+    option->setChecked(true);
+    if (Click) Click();
+}

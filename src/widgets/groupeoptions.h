@@ -1,0 +1,38 @@
+#pragma once
+// An option group (an array of option buttons by index). A user's click and
+// a selection from code run the same click steps, once; selecting the
+// option already selected runs nothing. Each option gets the option focus
+// colours.
+
+#include <QObject>
+
+#include <functional>
+
+class QAbstractButton;
+class QButtonGroup;
+
+class GroupeOptions : public QObject {
+    Q_OBJECT
+public:
+    explicit GroupeOptions(QObject* parent = nullptr);
+
+    void ajouter(QAbstractButton* option, int index);
+    QAbstractButton* option(int index) const;
+    // Index of the selected option, -1 when none.
+    int selection() const;
+
+    // Selects the option from code and runs its click steps.
+    void selectionner(int index);
+    // Clears the selection without running any step.
+    void effacerSelection();
+
+signals:
+    void Click(int Index);
+
+private:
+    QButtonGroup* groupe_;
+};
+
+// A lone option selected from code: checks it and runs its click step once,
+// nothing when it is already selected.
+void selectionnerOption(QAbstractButton* option, const std::function<void()>& Click);

@@ -1,0 +1,67 @@
+#include "suiviactivation.h"
+
+#include <QEvent>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+QPointer<QWidget>& derniereActivee()
+{
+    static QPointer<QWidget> d;
+    return d;
+}
+}
+
+SuiviActivation::SuiviActivation(QWidget* fenetre, std::function<void()> Form_Activate)
+    : QObject(fenetre), fenetre_(fenetre), activate_(std::move(Form_Activate))
+{
+    fenetre->installEventFilter(this);
+}
+
+QWidget* SuiviActivation::derniere()
+{
+    return derniereActivee();
+}
+
+void SuiviActivation::oublier()
+{
+    derniereActivee() = nullptr;
+}
+
+SuiviActivation* SuiviActivation::de(const QWidget* fenetre)
+{
+    if (!fenetre) return nullptr;
+    return fenetre->findChild<SuiviActivation*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+void SuiviActivation::activer()
+{
+    if (!premiere_ && derniereActivee() == fenetre_) return;
+    premiere_ = false;
+    derniereActivee() = fenetre_;
+    if (activate_) activate_();
+}
+
+void SuiviActivation::demanderActivation()
+{
+    fenetre_->raise();
+    fenetre_->activateWindow();
+    // The window system may deliver the activation late, or not at all.
+    QTimer::singleShot(0, this, [this] {
+        if (fenetre_->isVisible()) activer();
+    });
+}
+
+bool SuiviActivation::eventFilter(QObject* objet, QEvent* e)
+{
+    if (objet != fenetre_) return false;
+    if (e->type() == QEvent::Show && !e->spontaneous()) {
+        premiere_ = true;
+        QTimer::singleShot(0, this, [this] {
+            if (premiere_ && fenetre_->isVisible()) activer();
+        });
+    } else if (e->type() == QEvent::WindowActivate) {
+        activer();
+    }
+    return false;
+}

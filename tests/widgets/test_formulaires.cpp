@@ -1,0 +1,555 @@
+// Form behaviours on real widgets: focus gate, focus moves, option groups,
+// lost focus to a message box, modeless chain, activation, pointer, places.
+// Mouse input goes through the window system as a user's click does.
+#define QTEST_QPA_MOUSE_HANDLING
+#include "model/etat.h"
+#include "model/session.h"
+#include "platform/plateforme.h"
+#include "platform/registrefenetres.h"
+#include "platform/servicesuiqt.h"
+#include "sim/bancessai.h"
+#include "widgets/ctextbxn.h"
+#include "widgets/fenetres.h"
+#include "widgets/fenetrezelto.h"
+#include "widgets/focuschamp.h"
+#include "widgets/gardefocus.h"
+#include "widgets/groupeoptions.h"
+#include "widgets/statut.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A window with three validated fields a, b, c and a button, behind a gate.
+struct Formulaire {
+    BancEssai banc;
+    QWidget fenetre;
+    QLineEdit* a;
+    QLineEdit* b;
+    QLineEdit* c;
+    QPushButton* bouton;
+    CTextBxN TXT_a, TXT_b, TXT_c;
+    int clics = 0;
+    int perteA = 0;
+    int gainA = 0;
+
+    Formulaire()
+    {
+        auto* l = new QVBoxLayout(&fenetre);
+        for (QLineEdit** e : {&a, &b, &c}) {
+            *e = new QLineEdit(&fenetre);
+            l->addWidget(*e);
+        }
+        bouton = new QPushButton("&Go", &fenetre);
+        l->addWidget(bouton);
+        QObject::connect(bouton, &QPushButton::clicked, [this] { ++clics; });
+        new GardeFocus(&fenetre);
+        TXT_a.Init(a, 2, 1, 10);
+        TXT_b.Init(b, 2);
+        TXT_c.Init(c, 2);
+        for (CTextBxN* v : {&TXT_a, &TXT_b, &TXT_c})
+            QObject::connect(v, &CTextBxN::ValidateError, [](bool& Cancel) { Cancel = afficheHorsLimites(); });
+        surFocus(a, [this] { ++gainA; }, [this] { ++perteA; });
+        fenetre.show();
+        fenetre.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&fenetre));
+        a->setFocus(Qt::OtherFocusReason);
+        QApplication::processEvents();
+    }
+    std::size_t nbMessages() const { return banc.ui.messages.size(); }
+};
+
+TEST(GardeFocus, tabHorsDUnChampRefuseGardeLeFocus)
+{
+    Formulaire f;
+    ASSERT_EQ(QApplication::focusWidget(), f.a);
+    f.a->setText("50");
+    QTest::keyClick(f.a, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), f.a);
+    EXPECT_EQ(f.nbMessages(), 1u);
+    EXPECT_EQ(f.perteA, 0);
+    EXPECT_EQ(f.a->palette().color(QPalette::Base), CTextBxN::couleurFocus());
+
+    QTest::keyClick(f.a, Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), f.a);
+    EXPECT_EQ(f.nbMessages(), 2u);
+
+    f.a->setText("5");
+    QTest::keyClick(f.a, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), f.b);
+    EXPECT_EQ(f.nbMessages(), 2u);
+    EXPECT_EQ(f.perteA, 1);
+    EXPECT_EQ(f.a->palette().color(QPalette::Base), CTextBxN::couleurNormale(f.a));
+    EXPECT_EQ(f.b->palette().color(QPalette::Base), CTextBxN::couleurFocus());
+}
+
+TEST(GardeFocus, clicSurUnBoutonAvecUnChampRefuseEstAvale)
+{
+    Formulaire f;
+    f.a->setText("0");
+    QTest::mouseClick(f.bouton, Qt::LeftButton);
+    EXPECT_EQ(f.clics, 0);
+    EXPECT_EQ(f.nbMessages(), 1u);
+    EXPECT_EQ(QApplication::focusWidget(), f.a);
+    EXPECT_EQ(f.perteA, 0);
+
+    // A click into another field is swallowed the same way.
+    QTest::mouseClick(f.c, Qt::LeftButton);
+    EXPECT_EQ(QApplication::focusWidget(), f.a);
+    EXPECT_EQ(f.nbMessages(), 2u);
+
+    f.a->setText("10");
+    QTest::mouseClick(f.bouton, Qt::LeftButton);
+    EXPECT_EQ(f.clics, 1);
+    EXPECT_EQ(f.nbMessages(), 2u);
+}
+
+TEST(GardeFocus, clicDansLeChampLuiMemeNeValidePas)
+{
+    Formulaire f;
+    f.a->setText("50");
+    QTest::mouseClick(f.a, Qt::LeftButton);
+    EXPECT_EQ(f.nbMessages(), 0u);
+}
+
+TEST(GardeFocus, mnemoniqueAvale)
+{
+    Formulaire f;
+    f.a->setText("50");
+    QTest::keyClick(&f.fenetre, Qt::Key_G, Qt::AltModifier);
+    QApplication::processEvents();
+    EXPECT_EQ(f.clics, 0);
+    EXPECT_EQ(f.nbMessages(), 1u);
+    EXPECT_EQ(QApplication::focusWidget(), f.a);
+}
+
+TEST(GardeFocus, fermerLaFenetreNeValideRien)
+{
+    Formulaire f;
+    f.a->setText("50");
+    f.fenetre.close();
+    EXPECT_EQ(f.nbMessages(), 0u);
+}
+
+struct CasDeplacement {
+    const char* nom;
+    Qt::Key touche;
+    int depuis;   // 0 a, 1 b, 2 c
+    int vers;
+};
+
+void PrintTo(const CasDeplacement& c, std::ostream* os) { *os << c.nom; }
+
+class Deplacement : public ::testing::TestWithParam<CasDeplacement> {};
+
+TEST_P(Deplacement, uneSeuleFoisParTouche)
+{
+    const CasDeplacement& c = GetParam();
+    Formulaire f;
+    QLineEdit* champs[] = {f.a, f.b, f.c};
+    f.a->setText("5");
+    champs[c.depuis]->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(champs[c.depuis], c.touche);
+    EXPECT_EQ(QApplication::focusWidget(), champs[c.vers]);
+    EXPECT_EQ(f.clics, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(CTextBxN, Deplacement,
+                         ::testing::Values(CasDeplacement{"Enter", Qt::Key_Return, 0, 1},
+                                           CasDeplacement{"EnterPave", Qt::Key_Enter, 1, 2},
+                                           CasDeplacement{"Bas", Qt::Key_Down, 0, 1},
+                                           CasDeplacement{"Haut", Qt::Key_Up, 2, 1},
+                                           CasDeplacement{"Tab", Qt::Key_Tab, 0, 1},
+                                           CasDeplacement{"Backtab", Qt::Key_Backtab, 1, 0}),
+                         [](const auto& info) { return std::string(info.param.nom); });
+
+TEST(CTextBxN, enterSurUnChampRefuseResteEtAvertitUneFois)
+{
+    Formulaire f;
+    f.a->setText("11");
+    QTest::keyClick(f.a, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), f.a);
+    EXPECT_EQ(f.nbMessages(), 1u);
+    QTest::keyClick(f.a, Qt::Key_Up);
+    EXPECT_EQ(QApplication::focusWidget(), f.a);
+    EXPECT_EQ(f.nbMessages(), 2u);
+}
+
+TEST(CTextBxN, sansGardeTabValideAussi)
+{
+    BancEssai banc;
+    QWidget fenetre;
+    auto* l = new QVBoxLayout(&fenetre);
+    auto* a = new QLineEdit(&fenetre);
+    auto* b = new QLineEdit(&fenetre);
+    l->addWidget(a);
+    l->addWidget(b);
+    CTextBxN TXT;
+    TXT.Init(a, 2, 1, 10);
+    QObject::connect(&TXT, &CTextBxN::ValidateError, [](bool& Cancel) { Cancel = afficheHorsLimites(); });
+    fenetre.show();
+    fenetre.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&fenetre));
+    a->setFocus();
+    a->setText("99");
+    QTest::keyClick(a, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), a);
+    EXPECT_EQ(banc.ui.messages.size(), 1u);
+    a->setText("9");
+    QTest::keyClick(a, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), b);
+}
+
+TEST(GroupeOptions, selectionDepuisLeCodeUneFois)
+{
+    QWidget fenetre;
+    auto* l = new QVBoxLayout(&fenetre);
+    GroupeOptions groupe;
+    for (int i = 0; i < 3; ++i) {
+        auto* o = new QRadioButton(QString::number(i), &fenetre);
+        l->addWidget(o);
+        groupe.ajouter(o, i);
+    }
+    std::vector<int> clics;
+    QObject::connect(&groupe, &GroupeOptions::Click, [&](int Index) { clics.push_back(Index); });
+
+    groupe.selectionner(1);
+    EXPECT_EQ(clics, std::vector<int>({1}));
+    EXPECT_TRUE(groupe.option(1)->isChecked());
+    groupe.selectionner(1);
+    EXPECT_EQ(clics, std::vector<int>({1}));
+    groupe.selectionner(2);
+    EXPECT_EQ(clics, std::vector<int>({1, 2}));
+    EXPECT_FALSE(groupe.option(1)->isChecked());
+    EXPECT_EQ(groupe.selection(), 2);
+
+    fenetre.show();
+    QTest::mouseClick(groupe.option(0), Qt::LeftButton);
+    EXPECT_EQ(clics, std::vector<int>({1, 2, 0}));
+    EXPECT_EQ(groupe.selection(), 0);
+}
+
+TEST(GroupeOptions, optionSeule)
+{
+    QRadioButton o;
+    int clics = 0;
+    selectionnerOption(&o, [&] { ++clics; });
+    selectionnerOption(&o, [&] { ++clics; });
+    EXPECT_EQ(clics, 1);
+}
+
+TEST(GroupeOptions, couleursDeFocus)
+{
+    QWidget fenetre;
+    auto* l = new QVBoxLayout(&fenetre);
+    auto* o = new QRadioButton("x", &fenetre);
+    auto* e = new QLineEdit(&fenetre);
+    l->addWidget(o);
+    l->addWidget(e);
+    couleursFocusOption(o);
+    fenetre.show();
+    fenetre.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&fenetre));
+    const QPalette systeme = QApplication::palette(o);
+    o->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(o->palette().color(QPalette::Window), systeme.color(QPalette::Button));
+    EXPECT_EQ(o->palette().color(QPalette::WindowText), systeme.color(QPalette::HighlightedText));
+    e->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(o->palette().color(QPalette::Window), systeme.color(QPalette::Button));
+    EXPECT_EQ(o->palette().color(QPalette::WindowText), systeme.color(QPalette::ButtonText));
+}
+
+// A real message box, closed as soon as it shows.
+int messageReel(const QString& texte)
+{
+    QTimer::singleShot(0, [] {
+        if (QWidget* m = QApplication::activeModalWidget()) m->close();
+    });
+    ServicesUiQt services;
+    return services.msgBox(texte, msg::exclamation | msg::okSeul, QString());
+}
+
+TEST(Focus, unMessageNeDeclenchePasLaPerteDuFocus)
+{
+    Formulaire f;
+    ASSERT_EQ(f.gainA, 1);
+    EXPECT_EQ(messageReel("x"), msg::ok);
+    QApplication::processEvents();
+    EXPECT_EQ(f.perteA, 0);
+    EXPECT_EQ(f.gainA, 1);
+    EXPECT_EQ(f.a->palette().color(QPalette::Base), CTextBxN::couleurFocus());
+
+    // The refusal's own real message box does not move the focus either.
+    plateforme().ui = nullptr;
+    ServicesUiQt services;
+    plateforme().ui = &services;
+    f.a->setText("50");
+    QTimer::singleShot(0, [] {
+        if (QWidget* m = QApplication::activeModalWidget()) m->close();
+    });
+    QTest::keyClick(f.a, Qt::Key_Tab);
+    QApplication::processEvents();
+    EXPECT_EQ(f.fenetre.focusWidget(), f.a);
+    EXPECT_EQ(f.perteA, 0);
+    plateforme().ui = &f.banc.ui;
+}
+
+// A program window recording its steps.
+class FenetreEssai : public FenetreZelto {
+public:
+    using FenetreZelto::FenetreZelto;
+    int loads = 0, activates = 0, unloads = 0;
+    bool refuser = false;
+
+protected:
+    void Form_Load() override { ++loads; }
+    void Form_Activate() override { ++activates; }
+    void Form_QueryUnload(bool& Cancel, int) override { Cancel = refuser; }
+    void Form_Unload(bool&) override { ++unloads; }
+};
+
+void attendre()
+{
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+TEST(FenetreZelto, ouvreurDesactiveRefuseLaFermeture)
+{
+    BancEssai banc;
+    FenetreEssai ouvreur(numeroFenetre::menuBGen);
+    FenetreEssai enfant(numeroFenetre::menuBP);
+    ouvreur.afficher();
+    attendre();
+    enfant.afficherDepuis(&ouvreur);
+    attendre();
+    EXPECT_FALSE(ouvreur.isEnabled());
+    EXPECT_TRUE(enfant.isEnabled());
+
+    EXPECT_FALSE(ouvreur.close());
+    EXPECT_TRUE(ouvreur.isVisible());
+    EXPECT_EQ(ouvreur.unloads, 0);
+
+    EXPECT_TRUE(enfant.close());
+    EXPECT_FALSE(enfant.isVisible());
+    EXPECT_EQ(enfant.unloads, 1);
+    EXPECT_TRUE(ouvreur.isEnabled());
+    EXPECT_TRUE(ouvreur.close());
+    EXPECT_FALSE(ouvreur.isVisible());
+}
+
+TEST(FenetreZelto, fermetureAnnuleeGardeLaFenetre)
+{
+    BancEssai banc;
+    FenetreEssai f(numeroFenetre::menuA);
+    f.afficher();
+    f.refuser = true;
+    EXPECT_FALSE(f.decharger());
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(registre().chargees(), std::vector<int>({numeroFenetre::menuA}));
+    f.refuser = false;
+    EXPECT_TRUE(f.decharger());
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_TRUE(registre().chargees().empty());
+    EXPECT_EQ(registre().fenetre(numeroFenetre::menuA), &f);
+
+    // The next load runs the load steps again.
+    f.afficher();
+    EXPECT_EQ(f.loads, 2);
+}
+
+TEST(FenetreZelto, activation)
+{
+    BancEssai banc;
+    FenetreEssai ouvreur(numeroFenetre::menuBGen);
+    FenetreEssai enfant(numeroFenetre::menuBP);
+    ouvreur.afficher();
+    attendre();
+    EXPECT_EQ(ouvreur.activates, 1);
+
+    // A message box over the window: no activation on return.
+    messageReel("x");
+    attendre();
+    EXPECT_EQ(ouvreur.activates, 1);
+
+    enfant.afficherDepuis(&ouvreur);
+    attendre();
+    EXPECT_EQ(enfant.activates, 1);
+    EXPECT_EQ(ouvreur.activates, 1);
+
+    // The child unloads and hands back to its opener.
+    enfant.decharger();
+    attendre();
+    EXPECT_EQ(ouvreur.activates, 2);
+    EXPECT_EQ(enfant.activates, 1);
+
+    // Shown again: a first activation again.
+    enfant.afficherDepuis(&ouvreur);
+    attendre();
+    EXPECT_EQ(enfant.activates, 2);
+    EXPECT_EQ(enfant.loads, 2);
+}
+
+TEST(FenetreZelto, rechargeeLeChampRetrouveLeFocus)
+{
+    BancEssai banc;
+    FenetreEssai f(numeroFenetre::menuA);
+    auto* e = new QLineEdit(&f);
+    f.setCentralWidget(e);
+    CTextBxN TXT;
+    TXT.Init(e, 2);
+    f.afficher();
+    attendre();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    EXPECT_EQ(e->palette().color(QPalette::Base), CTextBxN::couleurFocus());
+    f.decharger();
+    attendre();
+    QPalette normale = e->palette();
+    normale.setColor(QPalette::Base, CTextBxN::couleurNormale(e));
+    e->setPalette(normale);
+    f.afficher();
+    attendre();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    EXPECT_EQ(e->palette().color(QPalette::Base), CTextBxN::couleurFocus());
+}
+
+TEST(FenetreZelto, modaleRendLaMainAuDechargement)
+{
+    BancEssai banc;
+    FenetreEssai f(numeroFenetre::newFreqW);
+    QTimer::singleShot(0, [&] { f.decharger(); });
+    f.afficherModal();
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(f.unloads, 1);
+    EXPECT_EQ(f.windowModality(), Qt::NonModal);
+}
+
+TEST(Statut, panneau1EtIndications)
+{
+    BancEssai banc;
+    FenetreEssai f(numeroFenetre::menuA);
+    auto* centre = new QWidget(&f);
+    auto* l = new QVBoxLayout(centre);
+    auto* e = new QLineEdit(centre);
+    auto* o = new QRadioButton("o", centre);
+    l->addWidget(e);
+    l->addWidget(o);
+    f.setCentralWidget(centre);
+    QLabel* p = f.panneau1();
+    int limite = 250;
+    ajouterIndication(e, p, [&] { return QString("1...%1").arg(limite); }, true);
+    ajouterIndication(o, p, QStringLiteral("option"));
+    f.afficher();
+    attendre();
+    e->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(p->text(), "1...250");
+    limite = 300;
+    QTest::mouseMove(o);
+    EXPECT_EQ(p->text(), "option");
+    QTest::mouseMove(e);
+    EXPECT_EQ(p->text(), "1...300");
+    f.statusBar()->showMessage("astuce");
+    EXPECT_EQ(p->text(), "1...300");
+    o->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(p->text(), "option");
+}
+
+TEST(Pointeur, sablierNonEmpile)
+{
+    ServicesUiQt services;
+    services.pointeurSouris(pointeur::sablier);
+    services.pointeurSouris(pointeur::sablier);
+    ASSERT_NE(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    services.pointeurSouris(pointeur::normal);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    services.pointeurSouris(pointeur::normal);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(ServicesUiQt, filtre)
+{
+    EXPECT_EQ(ServicesUiQt::filtreQt("Text Files(*.mnc)|*.mnc"), "Text Files(*.mnc)");
+    EXPECT_EQ(ServicesUiQt::filtreQt("Data|*.mnc;*.txt|All|*.*"), "Data (*.mnc *.txt);;All (*.*)");
+}
+
+TEST(ServicesUiQt, reponsesEtTitre)
+{
+    QString titre;
+    QTimer::singleShot(0, [&] {
+        auto* m = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!m) return;
+        titre = m->windowTitle();
+        m->button(QMessageBox::No)->click();
+    });
+    ServicesUiQt services;
+    EXPECT_EQ(services.msgBox("?", msg::question | msg::ouiNon, QString()), msg::non);
+    EXPECT_EQ(titre, "Zelto");
+}
+
+TEST(ServicesUiQt, terminerProgramme)
+{
+    ServicesUiQt services;
+    programmeTermine = false;
+    services.terminerProgramme();
+    EXPECT_TRUE(programmeTermine);
+    QEventLoop boucle;
+    QTimer::singleShot(5000, &boucle, [&] { boucle.exit(99); });
+    EXPECT_EQ(boucle.exec(), 0);
+    programmeTermine = false;
+}
+
+struct CasPlace {
+    const char* nom;
+    int numero;
+    std::int16_t left, top;
+    QPoint attendu;   // pixels
+};
+
+void PrintTo(const CasPlace& c, std::ostream* os) { *os << c.nom; }
+
+class Placement : public ::testing::TestWithParam<CasPlace> {};
+
+TEST_P(Placement, placerFenetre)
+{
+    const CasPlace& c = GetParam();
+    BancEssai banc;   // main window 1500, 1200, 9000 x 6000 twips
+    positionsFenetres[c.numero] = {c.left, c.top};
+    QWidget w;
+    w.resize(300, 200);
+    placerFenetre(c.numero, &w);
+    EXPECT_EQ(w.pos(), c.attendu);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fenetres, Placement,
+                         ::testing::Values(CasPlace{"jamaisPlacee", 4, 0, 0, QPoint(250, 180)},
+                                           CasPlace{"memorisee", 4, 3000, 1500, QPoint(200, 100)},
+                                           CasPlace{"negative", 5, -1500, 0, QPoint(-100, 0)},
+                                           CasPlace{"splashToujoursCentre", 3, 3000, 1500, QPoint(250, 180)}),
+                         [](const auto& info) { return std::string(info.param.nom); });
+
+TEST(Fenetres, positionMemoriseeEnTwipsBornee)
+{
+    BancEssai banc;
+    QWidget w;
+    w.move(120, 40);
+    memoriserPosition(numeroFenetre::menuRelNew, &w);
+    EXPECT_EQ(positionsFenetres[numeroFenetre::menuRelNew].Left, 1800);
+    EXPECT_EQ(positionsFenetres[numeroFenetre::menuRelNew].Top, 600);
+    w.move(3000, -3000);
+    memoriserPosition(numeroFenetre::menuRelNew, &w);
+    EXPECT_EQ(positionsFenetres[numeroFenetre::menuRelNew].Left, 32767);
+    EXPECT_EQ(positionsFenetres[numeroFenetre::menuRelNew].Top, -32768);
+}
+
+}  // namespace
