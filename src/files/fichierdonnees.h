@@ -1,0 +1,26 @@
+#pragma once
+// Data file (".mnc"): the whole set-up of one converter (device data,
+// menu B general, 64 partitions with their U/F points, menu C).
+
+#include <QString>
+
+#include <array>
+
+// What a read actually took from the file.
+struct LectureFichier {
+    bool valide = false;
+    // Entry p: the block of partition p (1 to 64) was read whole.
+    std::array<bool, 65> partitionsLues{};
+    int nbPartitionsLues = 0;
+    bool ancienFichier = false;    // 32-partition file
+    bool menuCLu = false;
+};
+
+// Writes the file (on line, uploads everything first). False when nothing
+// was written: the upload lost the link, or the file could not be written;
+// the file that was there is then left as it was. No state flag changes.
+bool sauverFichierDonnees(const QString& chemin);
+
+// Reads the file into the tables. False, after the illegible-file message,
+// when the file cannot be read whole; what was read before stays.
+bool ouvrirFichierDonnees(const QString& chemin, LectureFichier* lecture = nullptr);

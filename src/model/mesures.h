@@ -1,0 +1,4 @@
+#pragma once
+// Working display measurement codes.
+
+void initCodesMesures();

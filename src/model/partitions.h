@@ -1,0 +1,19 @@
+#pragma once
+// Partition definitions, stores and selector.
+
+#include "variant.h"
+
+void initDefParamsPartition();
+void initPartitionCode();
+void initPointsNema(int nbPartitionsAVerifier);
+void choisirPartition(const Variant& partition);
+void terminerPointsNema(int partition);
+bool partitionsModifiees();
+int compterPartitionsChargees();
+
+// True for a partition number the stores hold (1 to 64).
+inline bool partitionValide(int p) { return p >= 1 && p <= 64; }
+// Point count of partition p as an index, 1 to 32.
+int nbPointsIndex(int p);
+// nbPointsGamme, freqMaxGamme and tensionMaxGamme from partition p.
+void fixerFinGamme(int p);
