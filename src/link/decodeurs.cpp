@@ -34,14 +34,24 @@ QString extraireEtatRelais(const QString& cle)
     return QString();
 }
 
+namespace {
+QString garderChamps(const QString& texte, bool separateurs)
+{
+    QString garde;
+    for (const QChar c : texte) {
+        if ((c >= u'0' && c <= u'9') || c == u'.' || c == u':' || (separateurs && c == u';')) garde += c;
+        else if (c == u'-') garde += u'.';
+    }
+    return garde;
+}
+} // namespace
+
+QString filtrerChampDonnees(const QString& texte) { return garderChamps(texte, false); }
+
 QString extraireChampReponse(const QString& cle)
 {
     if (reponse.size() > longueurMax) return QString();
-    QString garde;
-    for (const QChar c : reponse) {
-        if ((c >= u'0' && c <= u'9') || c == u'.' || c == u':' || c == u';') garde += c;
-        else if (c == u'-') garde += u'.';
-    }
+    const QString garde = garderChamps(reponse, true);
 
     int champ = -1;
     if (cle == QLatin1String("$CRT")) champ = 0;

@@ -9,3 +9,7 @@
 QString extraireEtatRelais(const QString& cle);
 // Mode "A": the device-data field that "$CRT", "$NUM" or "$DAT" writes.
 QString extraireChampReponse(const QString& cle);
+// The characters of a device-data field that extraireChampReponse keeps
+// (digits, ".", ":", "-" as "."), applied to a written value so that the
+// read-back of a serial number with letters or a date with "/" compares.
+QString filtrerChampDonnees(const QString& texte);

@@ -250,6 +250,8 @@ void envoyerCommande(QString& commande, const QString& mode, const QString& cle,
         else if (modeTr == QLatin1String("C")) lu = extraireEtatRelais(cleTr);
         else if (modeTr == QLatin1String("A")) lu = extraireChampReponse(cleTr);
         else return;   // "S" and the modes without a check: one round
-        if (lu == valeurEcrite(texte, cleTr)) return;
+        QString ecrit = valeurEcrite(texte, cleTr);
+        if (modeTr == QLatin1String("A")) ecrit = filtrerChampDonnees(ecrit);
+        if (lu == ecrit) return;
     }
 }

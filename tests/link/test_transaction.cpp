@@ -74,6 +74,9 @@ INSTANTIATE_TEST_SUITE_P(
         CasFil{"relaisFauxQuatreTours", [](ConvertisseurSim& s) { s.relectureFausse = true; },
                "$al3", "C", "$al", "RL", fois(4, {"$al3", "RL"})},
         CasFil{"donneeAppareil", nullptr, "$CRT45", "A", "$CRT", "LES", {"$CRT45", "LES"}},
+        // The written value is filtered like the reply field before the comparison.
+        CasFil{"numeroAvecLettresConfirme", nullptr, "$NUMZT4711", "A", "$NUM", "LES", {"$NUMZT4711", "LES"}},
+        CasFil{"dateAvecBarresConfirmee", nullptr, "$DAT12/03/04", "A", "$DAT", "LES", {"$DAT12/03/04", "LES"}},
         CasFil{"sondeVerrouSansRelecture", nullptr, "XxX", "A", "", "", {"XxX"}},
         CasFil{"posteUneFois", nullptr, "r", "S", "", "", {"r"}},
         CasFil{"posteAvecRelectureUneFois", [](ConvertisseurSim& s) { s.relectureFausse = true; },
