@@ -1,8 +1,31 @@
-// Program entry point.
+// Program entry point: the real clock, port and desktop services, then the
+// main window and the event loop.
+#include "app/fondecran.h"
+#include "platform/horlogereelle.h"
+#include "platform/plateforme.h"
+#include "platform/portserieqt.h"
+#include "platform/servicesuiqt.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    app.setQuitOnLastWindowClosed(false);   // the exit road ends the program
+
+    HorlogeReelle horlogeReelle;
+    ServicesUiQt servicesUi;
+    plateforme().horloge = &horlogeReelle;
+    plateforme().ui = &servicesUi;
+
+    PortSerieQt port;
+    int resultat = 0;
+    {
+        fondEcran fenetre(port, QCoreApplication::applicationDirPath());
+        fenetre.show();
+        resultat = app.exec();
+    }
+    plateforme().ui = nullptr;
+    plateforme().horloge = nullptr;
+    return resultat;
 }

@@ -1,0 +1,109 @@
+// End to end: the real main window through the real serial port to zelto-sim
+// behind a pseudo-terminal, in real time.
+
+#include "app/fondecran.h"
+#include "link/transaction.h"
+#include "model/etat.h"
+#include "model/nombres.h"
+#include "platform/horlogereelle.h"
+#include "platform/plateforme.h"
+#include "platform/portserieqt.h"
+#include "sim/bancessai.h"
+#include "sim/servicesuiscriptes.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+namespace {
+void attendreReel(double secondes)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < secondes * 1000) {
+        QCoreApplication::processEvents();
+        QThread::msleep(5);
+    }
+}
+
+QStringList lignesJournal(const QString& chemin)
+{
+    QFile f(chemin);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    QStringList l = QString::fromLatin1(f.readAll()).split(u'\n');
+    if (!l.isEmpty() && l.last().isEmpty()) l.removeLast();
+    return l;
+}
+}
+
+TEST(FinAFin, EnLigneEtPremiereSondeParLePortReel)
+{
+    const QString programme = QStringLiteral(ZELTO_BINARY_DIR "/zelto-sim");
+    if (!QFile::exists(programme)) GTEST_SKIP() << "zelto-sim not built";
+    if (!QFile::exists(QStringLiteral("/dev/ptmx"))) GTEST_SKIP() << "no pseudo-terminals";
+
+    QTemporaryDir dossier;
+    ASSERT_TRUE(dossier.isValid());
+    const QString journal = QDir(dossier.path()).filePath(QStringLiteral("journal.txt"));
+    QProcess sim;
+    sim.start(programme, {QStringLiteral("--journal"), journal});
+    if (!sim.waitForStarted(5000) || !sim.waitForReadyRead(5000)) {
+        sim.kill();
+        sim.waitForFinished(2000);
+        GTEST_SKIP() << "zelto-sim has no pseudo-terminal";
+    }
+    const QString peripherique = QString::fromLocal8Bit(sim.readLine()).trimmed();
+    if (peripherique.isEmpty()) {
+        sim.kill();
+        sim.waitForFinished(2000);
+        GTEST_SKIP() << "zelto-sim gave no device";
+    }
+
+    qputenv("ZELTO_COM1", peripherique.toLocal8Bit());
+    for (const char* v : {"ZELTO_COM2", "ZELTO_COM3", "ZELTO_COM4"})
+        qputenv(v, QDir(dossier.path()).filePath(QStringLiteral("absent")).toLocal8Bit());
+
+    reinitialiserEtatModule();
+    definirSeparateurDecimal(u'.');
+    HorlogeReelle horloge;
+    ServicesUiScriptes ui;
+    plateforme().horloge = &horloge;
+    plateforme().ui = &ui;
+    {
+        PortSerieQt port;
+        fondEcran f(port, dossier.path());
+        EXPECT_TRUE(f.commChk[1]->isEnabled());
+        EXPECT_FALSE(f.commChk[2]->isEnabled());
+
+        f.onLineChk_->click();
+        EXPECT_TRUE(f.onLineChk()) << (ui.messages.empty() ? "" : ui.messages[0].texte.toStdString());
+        EXPECT_EQ(versionLogiciel, 18);
+        attendreReel(2.6);   // the watchdog's first probe
+        EXPECT_TRUE(f.onLineChk());
+        EXPECT_TRUE(ui.messages.empty());
+        EXPECT_EQ(lignesJournal(journal), QStringList({"", "XxX", "LES", ""}));
+
+        f.ExitBtn->click();
+        EXPECT_EQ(ui.nbTerminer, 1);
+        attendreReel(0.2);
+        EXPECT_EQ(lignesJournal(journal).value(4), QStringLiteral("xXx"));
+    }
+    plateforme().principale = nullptr;
+    plateforme().ui = nullptr;
+    plateforme().horloge = nullptr;
+    retablirSeparateurDecimal();
+
+    sim.closeWriteChannel();
+    if (!sim.waitForFinished(3000)) {
+        sim.kill();
+        sim.waitForFinished(2000);
+    }
+}

@@ -1,0 +1,169 @@
+// The exit road: questions, sends, save dialog, "xXx", settings file.
+
+#include "fixture.h"
+
+#include "link/transaction.h"
+#include "model/tables.h"
+#include "resources/chaines.h"
+#include "resources/idschaines.h"
+
+#include <QPushButton>
+
+namespace {
+int nbLignes(const QStringList& journal, const QString& ligne)
+{
+    return static_cast<int>(journal.count(ligne));
+}
+}
+
+TEST_F(Appli, SortieHorsLigneSansModification)
+{
+    demarrer();
+    f->ExitBtn->click();
+    EXPECT_TRUE(banc.ui.messages.empty());
+    EXPECT_EQ(banc.ui.nbTerminer, 1);
+    EXPECT_TRUE(banc.sim.journal.isEmpty());
+    const QByteArray ini = lireOctets(chemin("zelto.ini"));
+    EXPECT_TRUE(ini.startsWith("16,"));
+    EXPECT_EQ(ini.count(','), 27);
+}
+
+TEST_F(Appli, SortieHorsLigneAvecModificationsSansFichier)
+{
+    demarrer();
+    menuAModifie = true;
+    banc.ui.reponses = {msg::non};
+    f->ExitBtn->click();
+    ASSERT_EQ(banc.ui.messages.size(), 1u);
+    EXPECT_EQ(banc.ui.messages[0].texte, texteChaine(ids::sauverDansFichier));
+    EXPECT_EQ(banc.ui.messages[0].titre, texteChaine(ids::messageTitre));
+    EXPECT_EQ(banc.ui.messages[0].boutons(), msg::ouiNon);
+    EXPECT_TRUE(banc.ui.dialoguesSauver.empty());
+    EXPECT_EQ(banc.ui.nbTerminer, 1);
+}
+
+TEST_F(Appli, SortieDialogueAnnule)
+{
+    demarrer();
+    partParamsModifies[7] = true;
+    banc.ui.reponses = {msg::oui};
+    f->ExitBtn->click();
+    ASSERT_EQ(banc.ui.dialoguesSauver.size(), 1u);
+    const DialogueFichier& d = banc.ui.dialoguesSauver[0];
+    EXPECT_EQ(d.dossierInitial, chemin("data"));
+    EXPECT_EQ(d.titre, texteChaine(ids::titreSauverDonnees));
+    EXPECT_EQ(d.filtre, QStringLiteral("Text Files(*.mnc)|*.mnc"));
+    EXPECT_TRUE(d.confirmerEcrasement);
+    EXPECT_FALSE(travailEnCours);
+    EXPECT_EQ(banc.ui.nbTerminer, 1);
+}
+
+TEST_F(Appli, SortieEchecDeSauvegardeRevientALaFenetrePrincipale)
+{
+    demarrer();
+    menuBGenModifie = true;
+    banc.ui.reponses = {msg::oui};
+    banc.ui.fichiers = {chemin("absent/sous/dossier/essai.mnc")};
+    f->ExitBtn->click();
+    ASSERT_EQ(banc.ui.messages.size(), 2u);
+    EXPECT_EQ(banc.ui.messages[1].texte, texteChaine(ids::erreurSauvegarde));
+    EXPECT_EQ(banc.ui.messages[1].icone(), msg::critique);
+    EXPECT_TRUE(banc.ui.messages[1].titre.isEmpty());
+    EXPECT_EQ(banc.ui.nbTerminer, 0);
+    EXPECT_FALSE(travailEnCours);
+    EXPECT_TRUE(f->ExitBtn->isEnabled());
+    EXPECT_TRUE(menuBGenModifie);
+    // A second try saves and ends.
+    banc.ui.reponses = {msg::oui};
+    banc.ui.fichiers = {chemin("essai.mnc")};
+    f->ExitBtn->click();
+    EXPECT_TRUE(QFile::exists(chemin("essai.mnc")));
+    EXPECT_EQ(banc.ui.nbTerminer, 1);
+}
+
+struct CasGeneral {
+    const char* version;
+    int paires;
+};
+
+class SortieGeneral : public Appli, public ::testing::WithParamInterface<CasGeneral> {};
+
+// On line with only the general part changed: Yes sends it, No to the file.
+TEST_P(SortieGeneral, PairesEcritureRelecture)
+{
+    banc.sim.version = QString::fromLatin1(GetParam().version);
+    demarrer();
+    allerEnLigne();
+    const int avant = banc.sim.journal.size();
+    menuBGenModifie = true;
+    banc.ui.reponses = {msg::oui, msg::non};
+    f->ExitBtn->click();
+    ASSERT_EQ(banc.ui.messages.size(), 2u);
+    EXPECT_EQ(banc.ui.messages[0].texte, texteChaine(ids::sauverDansZelto));
+    EXPECT_EQ(banc.ui.messages[0].icone(), msg::question);
+    EXPECT_EQ(banc.ui.messages[1].texte, texteChaine(ids::sauverDansFichier));
+    const QStringList envoi = journalDepuis(avant);
+    ASSERT_FALSE(envoi.isEmpty());
+    EXPECT_EQ(envoi.last(), QStringLiteral("xXx"));
+    const QStringList paires = envoi.mid(0, envoi.size() - 1);
+    ASSERT_EQ(paires.size(), 2 * GetParam().paires) << paires.join(u'|').toStdString();
+    for (int i = 0; i < GetParam().paires; ++i) {
+        const int r = i;
+        EXPECT_EQ(paires[2 * i], tableMenuBGen[r].cle + tableMenuBGen[r].valeur.texteFil()) << i;
+        EXPECT_EQ(paires[2 * i + 1], tableMenuBGen[r].code) << i;
+    }
+    EXPECT_EQ(nbLignes(banc.sim.journal, QStringLiteral("xXx")), 1);
+    EXPECT_EQ(banc.ui.nbTerminer, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Versions, SortieGeneral,
+                         ::testing::Values(CasGeneral{"18A", 13}, CasGeneral{"15A", 12}, CasGeneral{"14A", 11}),
+                         [](const auto& i) { return std::string("v") + i.param.version; });
+
+TEST_F(Appli, SortieEnLigneMenuASeulementNEnvoieRien)
+{
+    demarrer();
+    allerEnLigne();
+    const int avant = banc.sim.journal.size();
+    menuAModifie = true;
+    banc.ui.reponses = {msg::oui, msg::non};
+    f->ExitBtn->click();
+    EXPECT_EQ(banc.ui.messages.size(), 2u);
+    EXPECT_EQ(journalDepuis(avant), QStringList({"xXx"}));
+}
+
+TEST_F(Appli, FermetureRefuseeQuandOccupe)
+{
+    demarrer();
+    allerEnLigne();
+    travailEnCours = true;
+    f->close();
+    EXPECT_EQ(banc.ui.beeps, 1);
+    EXPECT_TRUE(f->isVisible());
+    EXPECT_EQ(banc.ui.nbTerminer, 0);
+    EXPECT_EQ(nbLignes(banc.sim.journal, QStringLiteral("xXx")), 0);
+    travailEnCours = false;
+    f->close();
+    EXPECT_EQ(banc.ui.nbTerminer, 1);
+    EXPECT_EQ(nbLignes(banc.sim.journal, QStringLiteral("xXx")), 1);
+    // Nothing more once the program ends.
+    f->close();
+    f->decharger();
+    EXPECT_EQ(nbLignes(banc.sim.journal, QStringLiteral("xXx")), 1);
+}
+
+TEST_F(Appli, PositionsEcritesALaFin)
+{
+    ecrireOctets(chemin("zelto.ini"), "27,0,0,0,0,0,0,-120,300,");
+    demarrer();
+    positionsFenetres[9] = {150, -45};
+    f->ExitBtn->click();
+    const QList<QByteArray> v = lireOctets(chemin("zelto.ini")).split(',');
+    ASSERT_EQ(v.size(), 28);   // 27 values and nothing after the last comma
+    EXPECT_EQ(v[0], "27");
+    EXPECT_EQ(v[7], "-120");
+    EXPECT_EQ(v[8], "300");
+    EXPECT_EQ(v[17], "150");
+    EXPECT_EQ(v[18], "-45");
+    EXPECT_TRUE(v[27].isEmpty());
+}
