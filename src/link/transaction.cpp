@@ -89,11 +89,14 @@ QString valeurEcrite(const QString& commande, const QString& cle)
     return v;
 }
 
+// Mode "B": the digits and decimal signs of the reply, a comma counting as a point.
 QString chiffresEtPoints(const QString& texte)
 {
     QString r;
-    for (const QChar c : texte)
-        if ((c >= u'0' && c <= u'9') || c == u'.' || c == u',') r += c;
+    for (const QChar c : texte) {
+        if ((c >= u'0' && c <= u'9') || c == u'.') r += c;
+        else if (c == u',') r += u'.';
+    }
     return r;
 }
 

@@ -100,6 +100,17 @@ TEST(Transaction, modeUCompareLeDebutAttendu)
     EXPECT_EQ(banc.sim.journal.size(), 4);
 }
 
+TEST(Transaction, relectureAvecVirguleConfirmeUnPoint)
+{
+    BancLiaison banc;
+    banc.sim.script = [](const QString& ligne) -> std::optional<QByteArray> {
+        if (ligne == QLatin1String("TAC")) return ConvertisseurSim::cadrer(QStringLiteral("2,5"));
+        return std::nullopt;
+    };
+    transaction("$ta2,5", "B", "$ta", "TAC");
+    EXPECT_EQ(banc.sim.journal, (QStringList{"$ta2.5", "TAC"}));
+}
+
 TEST(Transaction, horsLigneRienNEstEnvoye)
 {
     BancLiaison banc;
