@@ -23,6 +23,7 @@
 #include "resources/idschaines.h"
 #include "widgets/fenetres.h"
 #include "widgets/fenetrezelto.h"
+#include "widgets/groupeoptions.h"
 #include "widgets/statut.h"
 #include "widgets/suiviactivation.h"
 
@@ -102,33 +103,35 @@ void fondEcran::construire()
     lOnline->addWidget(offLineChk_);
     lOnline->addWidget(onLineChk_);
     options->addWidget(onlineFr);
-    clics_[offLineChk_] = [this] { offLineChk_Click(); };
-    clics_[onLineChk_] = [this] { onLineChk_Click(); };
+    optionsLigne_ = new GroupeOptions(this);
+    optionsLigne_->ajouter(offLineChk_, 0);
+    optionsLigne_->ajouter(onLineChk_, 1);
+    connect(optionsLigne_, &GroupeOptions::Click, this,
+            [this](int index) { index == 0 ? offLineChk_Click() : onLineChk_Click(); });
     offLineChk_->installEventFilter(this);
 
     comportFr = new QGroupBox(QStringLiteral("Communication Port"), centre);
     auto* lPort = new QVBoxLayout(comportFr);
+    optionsPort_ = new GroupeOptions(this);
     for (int i = 1; i <= 4; ++i) {
         commChk[i] = new QRadioButton(QString::number(i), comportFr);
         lPort->addWidget(commChk[i]);
-        clics_[commChk[i]] = [this, i] { commChk_Click(i); };
+        optionsPort_->ajouter(commChk[i], i);
     }
+    connect(optionsPort_, &GroupeOptions::Click, this, [this](int index) { commChk_Click(index); });
     options->addWidget(comportFr);
 
     langueFr = new QGroupBox(QStringLiteral("Language"), centre);
     auto* lLangue = new QVBoxLayout(langueFr);
     const char* langues[6] = {"Français", "English", "Deutsch", "Italiano", "Español", "Portuges"};
+    optionsLangue_ = new GroupeOptions(this);
     for (int i = 1; i <= 6; ++i) {
         langueChk[i] = new QRadioButton(QString::fromUtf8(langues[i - 1]), langueFr);
         lLangue->addWidget(langueChk[i]);
-        clics_[langueChk[i]] = [this, i] { langueChk_Click(i); };
+        optionsLangue_->ajouter(langueChk[i], i);
     }
+    connect(optionsLangue_, &GroupeOptions::Click, this, [this](int index) { langueChk_Click(index); });
     options->addWidget(langueFr);
-
-    for (auto& [option, clic] : clics_) {
-        QRadioButton* o = option;
-        connect(o, &QRadioButton::clicked, this, [this, o] { cliquerOption(o); });
-    }
 
     menuGenFond = new QGroupBox(centre);
     auto* lFond = new QVBoxLayout(menuGenFond);
@@ -165,34 +168,6 @@ void fondEcran::construire()
     resize(pixels(9000), pixels(6600));
 }
 
-QGroupBox* fondEcran::groupeDe(QRadioButton* option) const
-{
-    return qobject_cast<QGroupBox*>(option->parentWidget());
-}
-
-// Sets an option's Value to True without its click steps.
-void fondEcran::fixerOption(QRadioButton* option)
-{
-    option->setChecked(true);
-    selection_[groupeDe(option)] = option;
-}
-
-void fondEcran::selectionnerOption(QRadioButton* option)
-{
-    if (selection_[groupeDe(option)] == option && option->isChecked()) return;
-    fixerOption(option);
-    clics_[option]();
-}
-
-// A user's click runs the click steps only when it changes the selection.
-void fondEcran::cliquerOption(QRadioButton* option)
-{
-    QGroupBox* g = groupeDe(option);
-    if (selection_[g] == option) return;
-    selection_[g] = option;
-    clics_[option]();
-}
-
 // ---- Main-window interface ----
 
 bool fondEcran::onLineChk() const
@@ -202,7 +177,7 @@ bool fondEcran::onLineChk() const
 
 void fondEcran::selectionnerHorsLigne()
 {
-    fixerOption(offLineChk_);
+    optionsLigne_->fixer(0);
     // The watchdog never runs off line.
     Timer1->setEnabled(false);
 }
@@ -309,8 +284,8 @@ void fondEcran::Form_Load()
 
     setTexteStatut(texteChaine(ids::modeHorsLigne));
     startActif = false;
-    selectionnerOption(offLineChk_);
-    selectionnerOption(langueChk[langueIndex + 1]);
+    optionsLigne_->selectionner(0);
+    optionsLangue_->selectionner(langueIndex + 1);
 
     const PositionFenetre& p = positionsFenetres[numeroFenetre::fondEcran];
     if (p.Left == 0 && p.Top == 0) {
@@ -340,7 +315,7 @@ void fondEcran::Form_Activate()
     }
     horloge().traiterEvenements();
     traduireFondEcran();
-    if (codePortIni >= 6 && codePortIni <= 9) selectionnerOption(commChk[codePortIni - 5]);
+    if (codePortIni >= 6 && codePortIni <= 9) optionsPort_->selectionner(codePortIni - 5);
     if (offLineChk_->isChecked()) {
         startBtn->setEnabled(false);
         mnABtn->setEnabled(false);
@@ -434,7 +409,7 @@ void fondEcran::langueChk_Click(int index)
 {
     langueIndex = index - 1;
     sauverLangueIni();
-    fixerOption(langueChk[index]);
+    optionsLangue_->fixer(index);
     traduireFondEcran();
     setTexteStatut(texteChaine(ids::modeHorsLigne));
 }
@@ -447,7 +422,7 @@ void fondEcran::commChk_Click(int index)
 
 void fondEcran::offLineChk_Click()
 {
-    fixerOption(offLineChk_);
+    optionsLigne_->fixer(0);
     passerHorsLigne();
     Timer1->setEnabled(false);
 }
@@ -461,7 +436,7 @@ void fondEcran::onLineChk_Click()
     testerLiaison();
 
     if (!messComm1) {
-        fixerOption(onLineChk_);
+        optionsLigne_->fixer(1);
         // Unsent general edits stay held; partitions held but unchanged are
         // read again from the converter before anything is sent.
         if (!menuBGenModifie) menuBGenCharge = false;

@@ -8,8 +8,6 @@
 #include <QMainWindow>
 #include <QString>
 
-#include <functional>
-#include <map>
 #include <memory>
 
 class IMinuterie;
@@ -20,6 +18,7 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 class QStatusBar;
+class GroupeOptions;
 class frmSplash;
 class passform;
 
@@ -73,9 +72,6 @@ public:
     void traduireFondEcran();
     void verifierSymboleDecimal(bool& resultat);
 
-    // Selects an option as a click does: its click steps run when the
-    // selection changes.
-    void selectionnerOption(QRadioButton* option);
 
     // Controls.
     QLabel* Picture1 = nullptr;
@@ -121,9 +117,6 @@ private:
     bool fermer();
     void ouvrirMenu(int numero);
     bool afficherFenetre(int numero);
-    void fixerOption(QRadioButton* option);
-    void cliquerOption(QRadioButton* option);
-    QGroupBox* groupeDe(QRadioButton* option) const;
     void viderEntree();
     bool sondeAbandonnee() const;
 
@@ -131,8 +124,10 @@ private:
     frmSplash* splash_ = nullptr;
     passform* passform_ = nullptr;
     QLabel* panneau1_ = nullptr;
-    std::map<QRadioButton*, std::function<void()>> clics_;
-    std::map<QGroupBox*, QRadioButton*> selection_;
+    // Option groups: off line 0 / on line 1, ports 1-4, languages 1-6.
+    GroupeOptions* optionsLigne_ = nullptr;
+    GroupeOptions* optionsPort_ = nullptr;
+    GroupeOptions* optionsLangue_ = nullptr;
     bool sonde_ = false;
     bool decharge_ = false;
 };

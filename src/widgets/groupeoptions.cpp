@@ -8,7 +8,7 @@
 GroupeOptions::GroupeOptions(QObject* parent) : QObject(parent), groupe_(new QButtonGroup(this))
 {
     groupe_->setExclusive(true);
-    connect(groupe_, &QButtonGroup::idClicked, this, &GroupeOptions::Click);
+    connect(groupe_, &QButtonGroup::idClicked, this, &GroupeOptions::clique);
 }
 
 void GroupeOptions::ajouter(QAbstractButton* option, int index)
@@ -28,16 +28,33 @@ int GroupeOptions::selection() const
     return groupe_->checkedId();
 }
 
+void GroupeOptions::clique(int index)
+{
+    if (index == selection_) return;
+    selection_ = index;
+    emit Click(index);
+}
+
 void GroupeOptions::selectionner(int index)
 {
     QAbstractButton* o = option(index);
-    if (!o || o->isChecked()) return;
+    if (!o || (o->isChecked() && selection_ == index)) return;
     o->setChecked(true);
+    selection_ = index;
     emit Click(index);
+}
+
+void GroupeOptions::fixer(int index)
+{
+    QAbstractButton* o = option(index);
+    if (!o) return;
+    o->setChecked(true);
+    selection_ = index;
 }
 
 void GroupeOptions::effacerSelection()
 {
+    selection_ = -1;
     groupe_->setExclusive(false);
     for (QAbstractButton* o : groupe_->buttons()) o->setChecked(false);
     groupe_->setExclusive(true);

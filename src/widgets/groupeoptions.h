@@ -1,8 +1,8 @@
 #pragma once
 // An option group (an array of option buttons by index). A user's click and
-// a selection from code run the same click steps, once; selecting the
-// option already selected runs nothing. Each option gets the option focus
-// colours.
+// a selection from code run the same click steps, once; selecting or
+// clicking the option already selected runs nothing. Each option gets the
+// option focus colours.
 
 #include <QObject>
 
@@ -23,6 +23,9 @@ public:
 
     // Selects the option from code and runs its click steps.
     void selectionner(int index);
+    // Selects the option without running any step (Value set from code
+    // where no click is wanted).
+    void fixer(int index);
     // Clears the selection without running any step.
     void effacerSelection();
 
@@ -30,7 +33,10 @@ signals:
     void Click(int Index);
 
 private:
+    void clique(int index);
+
     QButtonGroup* groupe_;
+    int selection_ = -1;   // the selection whose click steps ran
 };
 
 // A lone option selected from code: checks it and runs its click step once,

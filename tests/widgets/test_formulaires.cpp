@@ -238,6 +238,14 @@ TEST(GroupeOptions, selectionDepuisLeCodeUneFois)
     QTest::mouseClick(groupe.option(0), Qt::LeftButton);
     EXPECT_EQ(clics, std::vector<int>({1, 2, 0}));
     EXPECT_EQ(groupe.selection(), 0);
+    // A click on the option already selected runs nothing.
+    QTest::mouseClick(groupe.option(0), Qt::LeftButton);
+    EXPECT_EQ(clics, std::vector<int>({1, 2, 0}));
+    // Set from code without its click steps, then clicked: no step either.
+    groupe.fixer(1);
+    EXPECT_TRUE(groupe.option(1)->isChecked());
+    QTest::mouseClick(groupe.option(1), Qt::LeftButton);
+    EXPECT_EQ(clics, std::vector<int>({1, 2, 0}));
 }
 
 TEST(GroupeOptions, optionSeule)
