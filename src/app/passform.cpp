@@ -220,16 +220,11 @@ bool passform::eventFilter(QObject* o, QEvent* e)
         break;
     }
     case QEvent::KeyPress: {
-        const int cle = static_cast<QKeyEvent*>(e)->key();
-        if (cle == Qt::Key_Return || cle == Qt::Key_Enter || cle == Qt::Key_Down) {
-            focusNextChild();
-            return true;
-        }
-        if (cle == Qt::Key_Up) {
-            focusPreviousChild();
-            return true;
-        }
-        break;
+        int cle = codeTouche(static_cast<QKeyEvent*>(e));
+        if (cle != touche::enter && cle != touche::haut && cle != touche::bas) break;
+        enterVersTab(cle);
+        flechesVersTab(cle);
+        return true;
     }
     default:
         break;

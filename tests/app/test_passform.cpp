@@ -9,6 +9,8 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QApplication>
+#include <QTest>
 
 namespace {
 void perdreFocus(QWidget* champ)
@@ -124,4 +126,24 @@ TEST_F(Appli, ChangementAvecAncienMotDePasseFaux)
     EXPECT_EQ(lireOctets(chemin("zelto.psw")), QByteArray("\"secret\"\r\n"));
     ASSERT_EQ(banc.ui.messages.size(), 1u);
     EXPECT_EQ(banc.ui.messages[0].texte, texteChaine(ids::motDePasseErrone));
+}
+
+TEST_F(Appli, EntreeDansLeChampLanceLaVerification)
+{
+    demarrer();
+    bool focusDansLeChamp = false;
+    pendantModal([&] {
+        passform* p = f->formulaireMotDePasse();
+        QApplication::setActiveWindow(p);
+        p->editTxt[0]->setFocus(Qt::OtherFocusReason);
+        focusDansLeChamp = p->editTxt[0]->hasFocus();
+        QTest::keyClicks(p->editTxt[0], QStringLiteral("@ui@"));
+        // Enter moves the focus on; leaving the field runs the check.
+        QTest::keyClick(p->editTxt[0], Qt::Key_Return);
+        if (p->isVisible()) p->cancelBtn_Click();
+    });
+    f->mnBBtn->click();
+    ASSERT_TRUE(focusDansLeChamp);
+    EXPECT_TRUE(passwordOk);
+    EXPECT_TRUE(banc.ui.messages.empty());
 }
