@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -96,6 +97,8 @@ QString ServicesUiQt::dialogueOuvrir(const DialogueFichier& d)
 
 QString ServicesUiQt::dialogueSauver(const DialogueFichier& d)
 {
+    // The data folder beside the program is made on first use.
+    if (!d.dossierInitial.isEmpty()) QDir().mkpath(d.dossierInitial);
     QFileDialog::Options options;
     if (!d.confirmerEcrasement) options |= QFileDialog::DontConfirmOverwrite;
     return QFileDialog::getSaveFileName(parentDialogue(), d.titre, d.dossierInitial, filtreQt(d.filtre), nullptr,
