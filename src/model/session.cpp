@@ -4,6 +4,7 @@
 #include "menubgen.h"
 #include "tables.h"
 #include "link/fenetreprincipale.h"
+#include "link/transaction.h"
 #include "platform/horloge.h"
 #include "platform/plateforme.h"
 #include "platform/portserie.h"
@@ -72,8 +73,9 @@ void arreterScrutation()
     travailEnCours = true;
     IHorloge& h = horloge();
     while (p->timer1Enabled() && !programmeTermine) {
-        // A probe waiting under us cannot tick again: switch it off here.
-        if (p->sondeEnCours()) {
+        // A probe or a transaction waiting under us keeps the watchdog from
+        // ticking to a stop: switch it off here.
+        if (p->sondeEnCours() || liaisonOccupee()) {
             p->setTimer1Enabled(false);
             break;
         }

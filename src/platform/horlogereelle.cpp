@@ -12,6 +12,7 @@
 namespace {
 
 using horlogeSys = std::chrono::steady_clock;
+constexpr double pasErreur = 0.005;   // pause when the port fails at once
 
 class MinuterieQt : public IMinuterie {
 public:
@@ -79,7 +80,11 @@ bool HorlogeReelle::attendreDonnees(ISerialPort& port, double secondesMax)
             attendre(reste);
             return false;
         }
-        port.waitForInput(std::max(1, int(std::ceil(reste * 1000.0))));
+        const double avant = maintenant();
+        if (port.waitForInput(std::max(1, int(std::ceil(reste * 1000.0))))) continue;
+        // Back at once with nothing (a device that went away): no spinning.
+        const double resteApres = fin - maintenant();
+        if (maintenant() - avant < pasErreur && resteApres > 0) attendre(std::min(resteApres, pasErreur));
     }
 }
 

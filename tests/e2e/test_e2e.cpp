@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 #include <fcntl.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -175,6 +177,31 @@ TEST(E2e, realClockWaits)
     const double pause = h.maintenant() - t;
     EXPECT_GE(pause, 0.001);
     EXPECT_LT(pause, 0.01);
+}
+
+// A device that went away (the far end of the line closed) makes the port
+// fail at once: the wait still blocks instead of spinning.
+TEST(E2e, realClockWaitOnVanishedDevice)
+{
+    if (!pseudoTerminauxDisponibles()) GTEST_SKIP() << "no pseudo-terminals";
+    PortSerieQt port;
+    {
+        Simulateur sim({});
+        ASSERT_FALSE(sim.chemin.isEmpty());
+        qputenv("ZELTO_COM1", sim.chemin.toLocal8Bit());
+        port.setCommPort(1);
+        ASSERT_EQ(port.open(), 0);
+    }
+    HorlogeReelle h;
+    port.output("U");
+    const std::clock_t c0 = std::clock();
+    const double t = h.maintenant();
+    EXPECT_FALSE(h.attendreDonnees(port, 0.4));
+    const double duree = h.maintenant() - t;
+    const double cpu = double(std::clock() - c0) / CLOCKS_PER_SEC;
+    EXPECT_GE(duree, 0.4);
+    EXPECT_LT(duree, 0.6);
+    EXPECT_LT(cpu, 0.1) << "busy wait";
 }
 
 // A tick that processes events is not entered again while it runs.

@@ -1,6 +1,7 @@
 // Run state: going off line, the reset, the link claim, window helpers.
 #include "commun.h"
 
+#include "link/transaction.h"
 #include "model/etat.h"
 #include "model/menubgen.h"
 #include "model/session.h"
@@ -168,6 +169,46 @@ TEST(ArreterScrutation, sondeEnCoursCoupeeSansDeclarerLeSilence)
     EXPECT_FALSE(banc.principale.timer1);
     EXPECT_TRUE(banc.principale.enLigne);
     EXPECT_TRUE(banc.port.isOpen());
+}
+
+TEST(ArreterScrutation, pendantUneTransactionNeBloquePas)
+{
+    BancLiaison banc;
+    banc.sim.fixer("Ur", "410");
+    // The watchdog does nothing while a transaction is under way.
+    auto minuterie = banc.horloge.creerMinuterie();
+    minuterie->setInterval(2000);
+    minuterie->setEnabled(true);
+    banc.principale.timer1 = true;
+    minuterie->surTick = [&] {
+        if (liaisonOccupee()) return;
+        if (travailEnCours) banc.principale.timer1 = false;
+    };
+    // A window claims the link from a click handled in the reply wait.
+    bool reclamee = false;
+    bool dansReclamation = false;
+    int tours = 0;
+    banc.horloge.surEvenements = [&] {
+        if (dansReclamation) {
+            if (++tours > 5000) banc.principale.timer1 = false;   // way out of a hang
+            return;
+        }
+        if (reclamee) return;
+        reclamee = true;
+        dansReclamation = true;
+        arreterScrutation();
+        dansReclamation = false;
+    };
+    banc.sim.delaiReponse = 0.5;
+    cmdCode = QStringLiteral("Ur");
+    envoyerCommande(cmdCode, QStringLiteral("L"), QString(), QString());
+
+    EXPECT_TRUE(reclamee);
+    EXPECT_LE(tours, 5000);
+    EXPECT_TRUE(travailEnCours);
+    EXPECT_FALSE(banc.principale.timer1);
+    EXPECT_EQ(reponse, QStringLiteral("410\x1a"));
+    EXPECT_TRUE(banc.ui.messages.empty());
 }
 
 TEST(Fenetres, fermerFenetresOrdreEtSeulementAffichees)
