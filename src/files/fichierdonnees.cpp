@@ -52,8 +52,9 @@ void ecrirePartitions(QByteArray& s)
         ajouterLigne(s, QStringLiteral("$ng") + QString::number(p));
         for (int k = 0; k < nbParametresFichier; ++k)
             ajouterLigne(s, defParamsPartition[k].cle + parametresPartitions[k][p].texteFil());
-        // The count is a whole number; never more points than the store holds.
-        const int n = std::clamp(pointsNema[p][64].entier(), 0, maxPointsFichier);
+        // The count is a whole number, 1 to 32 as the link sends it, so the
+        // file can always be read back.
+        const int n = nbPointsIndex(p);
         s += "\"@" + QByteArray::number(n) + "\"\r\n";
         for (int j = 1; j <= n; ++j) {
             ajouterLigne(s, QStringLiteral("$nm") + pointsNema[p][2 * j - 2].texteFil());

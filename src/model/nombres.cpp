@@ -26,43 +26,28 @@ void retablirSeparateurDecimal() { separateurForce().reset(); }
 
 double nombreEnTete(const QString& texte)
 {
-    int i = 0;
-    const int n = texte.size();
-    auto sauterBlancs = [&] {
-        while (i < n && (texte[i] == ' ' || texte[i] == '\t')) ++i;
-    };
-    sauterBlancs();
-    double signe = 1.0;
-    if (i < n && (texte[i] == '-' || texte[i] == '+')) {
-        if (texte[i] == '-') signe = -1.0;
-        ++i;
-        sauterBlancs();
-    }
-    double valeur = 0.0;
+    // The characters of the number, blanks left out wherever they stand.
+    QString nombre;
     bool chiffres = false;
-    while (i < n && texte[i].isDigit() && texte[i].unicode() < 128) {
-        valeur = valeur * 10.0 + (texte[i].unicode() - '0');
-        chiffres = true;
-        ++i;
-    }
-    if (i < n && texte[i] == '.') {
-        ++i;
-        double poids = 0.1;
-        while (i < n && texte[i].unicode() >= '0' && texte[i].unicode() <= '9') {
-            valeur += poids * (texte[i].unicode() - '0');
-            poids /= 10.0;
+    bool point = false;
+    for (const QChar c : texte) {
+        if (c == u' ' || c == u'\t' || c == u'\n') continue;
+        if (nombre.isEmpty() && (c == u'-' || c == u'+')) {
+            nombre += c;
+        } else if (c >= u'0' && c <= u'9') {
+            nombre += c;
             chiffres = true;
-            ++i;
+        } else if (c == u'.' && !point) {
+            nombre += c;
+            point = true;
+        } else {
+            break;
         }
     }
     if (!chiffres) return 0.0;
-    // Re-read the digits exactly to avoid accumulated error.
-    QString propre;
-    for (int j = 0; j < i; ++j)
-        if (texte[j] != ' ' && texte[j] != '\t' && texte[j] != '+') propre += texte[j];
     bool ok = false;
-    const double exact = propre.toDouble(&ok);
-    return ok ? exact : signe * valeur;
+    const double v = nombre.toDouble(&ok);
+    return ok ? v : 0.0;
 }
 
 int versEntier(double valeur)
@@ -79,18 +64,20 @@ int versEntier(double valeur)
 
 QString texteCourt(double valeur)
 {
-    if (valeur == 0.0) return QStringLiteral("0");
-    for (int precision = 1; precision <= 17; ++precision) {
-        const QString t = QString::number(valeur, 'g', precision);
-        if (t.toDouble() == valeur) {
-            if (!t.contains('e')) return t;
-            break;
-        }
+    if (valeur == 0.0 || !std::isfinite(valeur)) return QStringLiteral("0");
+    // At most 15 significant digits: 0.1 + 0.2 gives "0.3".
+    QString t;
+    for (int precision = 1; precision <= 15; ++precision) {
+        t = QString::number(valeur, 'g', precision);
+        if (t.toDouble() == valeur) break;
     }
-    QString t = QString::number(valeur, 'f', 15);
-    if (t.contains('.')) {
-        while (t.endsWith('0')) t.chop(1);
-        if (t.endsWith('.')) t.chop(1);
+    if (t.contains(u'e')) {
+        const int decimales = std::max(0, 14 - static_cast<int>(std::floor(std::log10(std::abs(valeur)))));
+        t = QString::number(valeur, 'f', std::min(decimales, 30));
+        if (t.contains(u'.')) {
+            while (t.endsWith(u'0')) t.chop(1);
+            if (t.endsWith(u'.')) t.chop(1);
+        }
     }
     return t;
 }

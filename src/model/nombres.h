@@ -30,5 +30,6 @@ QString texteSysteme(double valeur);
 QString formatNombre(double valeur, const QString& masque);
 
 // A text read with the system's number settings (whole text, blanks around
-// allowed, either the system separator or "."); false when not a number.
+// allowed, an optional sign, the system separator as the only decimal sign:
+// "." is refused on a "," system); false when not a number.
 bool lireNombreSysteme(const QString& texte, double& valeur);

@@ -178,6 +178,23 @@ TEST_F(FichierDonnees, PointLinesFollowTheCount)
     EXPECT_EQ(l.mid(b + 38, 8), QStringList({"@3", "$nm10", "$nm5", "$nm100", "$nm25", "$nm230", "$nm50", "$ng8"}));
 }
 
+TEST_F(FichierDonnees, CountOutsideTheStoreStillGivesAReadableFile)
+{
+    // A count the store cannot hold goes out as the points the link would send.
+    pointsNema[3][64] = 0;
+    pointsNema[4][64] = 40;
+    for (int k = 0; k < 64; ++k) pointsNema[4][k] = k + 1;
+    const QStringList l = lignesDefaut();
+    EXPECT_EQ(l.mid(ligneBloc(3) + 38, 4), QStringList({"@1", "$nm1", "$nm50", "$ng4"}));
+    EXPECT_EQ(l[ligneBloc(4) + 38], "@32");
+    EXPECT_EQ(l[ligneBloc(4) + 38 + 64], "$nm64");
+    EXPECT_EQ(l[ligneBloc(4) + 38 + 65], "$ng5");
+    ASSERT_TRUE(ouvrir(l));
+    EXPECT_EQ(pointsNema[3][64], Variant(1));
+    EXPECT_EQ(pointsNema[4][64], Variant(32));
+    EXPECT_TRUE(banc.ui.messages.empty());
+}
+
 TEST_F(FichierDonnees, CommaIsWrittenAsPointAndReadBack)
 {
     champsLES[0] = "12,5";
