@@ -3,9 +3,11 @@
 #include "model/etat.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QCursor>
 #include <QDir>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStringList>
@@ -39,6 +41,32 @@ QMessageBox::Icon icone(int style)
     }
 }
 
+// A box whose buttons hold no Cancel (Yes / No, Abort / Retry / Ignore)
+// needs an answer: Escape and the close button do nothing.
+class BoiteMessage : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+    bool fermable = true;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        if (!fermable && e->matches(QKeySequence::Cancel)) {
+            e->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(e);
+    }
+    void closeEvent(QCloseEvent* e) override
+    {
+        if (!fermable) {
+            e->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(e);
+    }
+};
+
 QWidget* parentDialogue()
 {
     if (QWidget* w = QApplication::activeModalWidget()) return w;
@@ -48,7 +76,7 @@ QWidget* parentDialogue()
 
 int ServicesUiQt::msgBox(const QString& texte, int style, const QString& titre)
 {
-    QMessageBox boite(parentDialogue());
+    BoiteMessage boite(parentDialogue());
     boite.setWindowModality(Qt::ApplicationModal);
     boite.setWindowTitle(titre.isEmpty() ? titreProgramme() : titre);
     boite.setTextFormat(Qt::PlainText);
@@ -62,8 +90,12 @@ int ServicesUiQt::msgBox(const QString& texte, int style, const QString& titre)
     if (defaut < reponses.size())
         if (auto* p = qobject_cast<QPushButton*>(reponses[defaut].first)) boite.setDefaultButton(p);
     // Escape answers Cancel, or OK on a box with only OK.
+    boite.fermable = false;
     for (const auto& [b, r] : reponses)
-        if (r == msg::annuler || reponses.size() == 1) boite.setEscapeButton(b);
+        if (r == msg::annuler || reponses.size() == 1) {
+            boite.setEscapeButton(b);
+            boite.fermable = true;
+        }
     if (style & msg::premierPlan) boite.setWindowFlag(Qt::WindowStaysOnTopHint);
 
     boite.exec();

@@ -104,6 +104,7 @@ bool CTextBxN::KeyDown(QKeyEvent* e)
         deplacerFocus(false, textbox);
         return true;
     case touche::tab:
+    case Qt::Key_Backtab:
         // Qt moves the focus on Tab itself; without a gate the box checks
         // its value first.
         if (!GardeFocus::de(textbox->window())) return !valider();
@@ -135,6 +136,8 @@ bool CTextBxN::KeyPress(QKeyEvent* e)
 
 void CTextBxN::GotFocus()
 {
+    // The box's window validates before the focus moves.
+    if (textbox && !GardeFocus::de(textbox->window())) new GardeFocus(textbox->window());
     colorer(couleurFocus());
 }
 
@@ -190,6 +193,7 @@ bool CTextBxN::valider()
         if (!lireLimite(max, limite)) return erreurLecture();
         if (valeur > limite) return refuser(true);
     }
-    if (!texte.isEmpty()) reecrire(valeur);
+    // Without any limit the text stays as typed.
+    if (!texte.isEmpty() && !(min.estVide() && max.estVide())) reecrire(valeur);
     return true;
 }

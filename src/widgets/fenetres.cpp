@@ -72,8 +72,13 @@ int codeTouche(const QKeyEvent* e)
     case Qt::Key_Tab: return touche::tab;
     case Qt::Key_Up: return touche::haut;
     case Qt::Key_Down: return touche::bas;
-    default: return e->key();
+    default: break;
     }
+    // Printable keys other than letters, digits and space are moved out of
+    // the range of the codes above: "(" is Qt key 40, "&" Qt key 38.
+    const int k = e->key();
+    if ((k >= Qt::Key_0 && k <= Qt::Key_9) || (k >= Qt::Key_A && k <= Qt::Key_Z) || k == Qt::Key_Space) return k;
+    return k < 0x100 ? k + 0x10000 : k;
 }
 
 void enterVersTab(int& KeyAscii)

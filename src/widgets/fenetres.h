@@ -23,7 +23,8 @@ constexpr int enter = 13;
 constexpr int haut = 38;
 constexpr int bas = 40;
 }
-// The key code of a key event (Enter, Tab, arrows; else Qt's key).
+// The key code of a key event: Enter, Tab and the arrows as above; letters,
+// digits and space as Qt's key; other printable keys never match a code above.
 int codeTouche(const QKeyEvent* e);
 
 // Enter (13) moves the focus to the next field; the key is not changed.

@@ -58,6 +58,9 @@ void FenetreZelto::afficherModal()
 {
     charger();
     if (!charge_) return;
+    // The window that had the hand gets it back when this one unloads.
+    QPointer<QWidget> ouvreur = QApplication::activeWindow();
+    if (!ouvreur || ouvreur == this) ouvreur = SuiviActivation::derniere();
     const Qt::WindowModality avant = windowModality();
     if (!isVisible()) setWindowModality(Qt::ApplicationModal);
     afficher();
@@ -67,7 +70,15 @@ void FenetreZelto::afficherModal()
         boucle.exec();
         boucleModale_ = nullptr;
     }
-    if (!isVisible()) setWindowModality(avant);
+    if (isVisible()) return;
+    setWindowModality(avant);
+    if (ouvreur && ouvreur != this && ouvreur->isVisible() && ouvreur->isEnabled()) {
+        if (SuiviActivation* s = SuiviActivation::de(ouvreur)) s->demanderActivation();
+        else {
+            ouvreur->raise();
+            ouvreur->activateWindow();
+        }
+    }
 }
 
 void FenetreZelto::activer()

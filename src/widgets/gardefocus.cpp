@@ -99,6 +99,11 @@ bool GardeFocus::validerAvant(QWidget* cible)
 bool GardeFocus::eventFilter(QObject* objet, QEvent* e)
 {
     const QEvent::Type type = e->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick && type != QEvent::KeyPress
+        && type != QEvent::Shortcut)
+        return false;
+    // A second gate on the same window stays idle.
+    if (de(fenetre_) != this) return false;
     switch (type) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {

@@ -36,6 +36,9 @@ SuiviActivation* SuiviActivation::de(const QWidget* fenetre)
 
 void SuiviActivation::activer()
 {
+    // A disabled window (an opener while its child is open) is not
+    // activated, even when the window system brings it forward.
+    if (!fenetre_->isEnabled()) return;
     if (!premiere_ && derniereActivee() == fenetre_) return;
     premiere_ = false;
     derniereActivee() = fenetre_;
@@ -61,6 +64,9 @@ bool SuiviActivation::eventFilter(QObject* objet, QEvent* e)
             if (premiere_ && fenetre_->isVisible()) activer();
         });
     } else if (e->type() == QEvent::WindowActivate) {
+        activer();
+    } else if (e->type() == QEvent::EnabledChange && fenetre_->isEnabled() && fenetre_->isActiveWindow()) {
+        // Brought forward while it was disabled: activated now.
         activer();
     }
     return false;

@@ -145,6 +145,12 @@ TEST(CTextBxN, formatMaskReecritLaValeurAcceptee)
     ch.box.setText("500");
     EXPECT_FALSE(ch.TXT.valider());
     EXPECT_EQ(ch.box.text(), "500");
+    // Without any limit the text stays as typed.
+    ch.TXT.min = Variant();
+    ch.TXT.max = Variant();
+    ch.box.setText("7");
+    EXPECT_TRUE(ch.TXT.valider());
+    EXPECT_EQ(ch.box.text(), "7");
 }
 
 TEST(CTextBxN, InitSansBoiteNeLieRien)
@@ -193,7 +199,8 @@ INSTANTIATE_TEST_SUITE_P(
                       CasTouches{"separateurDecimal", '.', true, "1.5", "1.5", 0},
                       CasTouches{"virguleSurSystemePoint", '.', true, "1,5", "15", 1},
                       CasTouches{"pointSurSystemeVirgule", ',', true, "1.5", "15", 1},
-                      CasTouches{"virguleSurSystemeVirgule", ',', true, "1,5", "1,5", 0}),
+                      CasTouches{"virguleSurSystemeVirgule", ',', true, "1,5", "1,5", 0},
+                      CasTouches{"parenthesesEtEsperluette", '.', true, "(5&)", "5", 3}),
     [](const auto& info) { return std::string(info.param.nom); });
 
 TEST(CTextBxN, touchesDeControlePassent)

@@ -186,6 +186,53 @@ TEST(CTextBxN, enterSurUnChampRefuseResteEtAvertitUneFois)
     EXPECT_EQ(f.nbMessages(), 2u);
 }
 
+TEST(CTextBxN, parentheseNEstPasUneFleche)
+{
+    Formulaire f;
+    f.a->setText("5");
+    f.b->setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(f.b, '(');
+    QTest::keyClick(f.b, '&');
+    EXPECT_EQ(QApplication::focusWidget(), f.b);
+    EXPECT_EQ(f.banc.ui.beeps, 2);
+}
+
+TEST(CTextBxN, sansGardeLeClicEstAvaleAussi)
+{
+    BancEssai banc;
+    QWidget fenetre;
+    auto* l = new QVBoxLayout(&fenetre);
+    auto* a = new QLineEdit(&fenetre);
+    auto* bouton = new QPushButton("x", &fenetre);
+    l->addWidget(a);
+    l->addWidget(bouton);
+    int clics = 0;
+    QObject::connect(bouton, &QPushButton::clicked, [&] { ++clics; });
+    CTextBxN TXT;
+    TXT.Init(a, 2, 1, 10);
+    QObject::connect(&TXT, &CTextBxN::ValidateError, [](bool& Cancel) { Cancel = afficheHorsLimites(); });
+    fenetre.show();
+    fenetre.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&fenetre));
+    a->setFocus();
+    a->setText("99");
+    QTest::mouseClick(bouton, Qt::LeftButton);
+    EXPECT_EQ(clics, 0);
+    EXPECT_EQ(banc.ui.messages.size(), 1u);
+    EXPECT_EQ(QApplication::focusWidget(), a);
+}
+
+TEST(GardeFocus, uneSecondeGardeResteInactive)
+{
+    Formulaire f;
+    new GardeFocus(&f.fenetre);
+    f.a->setText("50");
+    QTest::keyClick(f.a, Qt::Key_Tab);
+    QTest::mouseClick(f.bouton, Qt::LeftButton);
+    EXPECT_EQ(f.nbMessages(), 2u);
+    EXPECT_EQ(f.clics, 0);
+}
+
 TEST(CTextBxN, sansGardeTabValideAussi)
 {
     BancEssai banc;
@@ -442,6 +489,64 @@ TEST(FenetreZelto, modaleRendLaMainAuDechargement)
     EXPECT_EQ(f.windowModality(), Qt::NonModal);
 }
 
+TEST(FenetreZelto, modaleFermeeRendLaMainASonOuvreur)
+{
+    BancEssai banc;
+    FenetreEssai ouvreur(numeroFenetre::menuStart);
+    FenetreEssai modale(numeroFenetre::newFreqW);
+    ouvreur.afficher();
+    attendre();
+    ASSERT_EQ(ouvreur.activates, 1);
+    QTimer::singleShot(20, [&] { modale.decharger(); });
+    modale.afficherModal();
+    EXPECT_EQ(modale.activates, 1);
+    attendre();
+    EXPECT_EQ(ouvreur.activates, 2);
+    EXPECT_EQ(QApplication::activeWindow(), &ouvreur);
+}
+
+TEST(FenetreZelto, ouvreurDesactiveNEstPasActive)
+{
+    BancEssai banc;
+    FenetreEssai ouvreur(numeroFenetre::menuBGen);
+    FenetreEssai enfant(numeroFenetre::menuBP);
+    ouvreur.afficher();
+    attendre();
+    enfant.afficherDepuis(&ouvreur);
+    attendre();
+    ASSERT_EQ(ouvreur.activates, 1);
+    // The window system brings the disabled opener forward.
+    ouvreur.activateWindow();
+    attendre();
+    EXPECT_EQ(ouvreur.activates, 1);
+    enfant.activateWindow();
+    attendre();
+    EXPECT_EQ(enfant.activates, 1);
+    // Its child unloads: now it is activated.
+    enfant.decharger();
+    attendre();
+    EXPECT_EQ(ouvreur.activates, 2);
+}
+
+TEST(FenetreZelto, activeeDesactiveePuisReactivee)
+{
+    BancEssai banc;
+    FenetreEssai a(numeroFenetre::menuBGen);
+    FenetreEssai b(numeroFenetre::copyNema);
+    a.afficher();
+    attendre();
+    b.afficher();
+    attendre();
+    ASSERT_EQ(a.activates, 1);
+    a.setEnabled(false);
+    a.activateWindow();
+    attendre();
+    EXPECT_EQ(a.activates, 1);
+    a.setEnabled(true);
+    attendre();
+    EXPECT_EQ(a.activates, 2);
+}
+
 TEST(Statut, panneau1EtIndications)
 {
     BancEssai banc;
@@ -503,6 +608,28 @@ TEST(ServicesUiQt, reponsesEtTitre)
     ServicesUiQt services;
     EXPECT_EQ(services.msgBox("?", msg::question | msg::ouiNon, QString()), msg::non);
     EXPECT_EQ(titre, "Zelto");
+}
+
+TEST(ServicesUiQt, ouiNonSansEchappement)
+{
+    bool resteOuverte = false;
+    QTimer::singleShot(0, [&] {
+        auto* m = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!m) return;
+        QTest::keyClick(m, Qt::Key_Escape);
+        m->close();
+        resteOuverte = m->isVisible();
+        if (resteOuverte) m->button(QMessageBox::Yes)->click();
+    });
+    ServicesUiQt services;
+    EXPECT_EQ(services.msgBox("?", msg::question | msg::ouiNon, QString()), msg::oui);
+    EXPECT_TRUE(resteOuverte);
+
+    // With Cancel, Escape answers Cancel.
+    QTimer::singleShot(0, [] {
+        if (QWidget* m = QApplication::activeModalWidget()) QTest::keyClick(m, Qt::Key_Escape);
+    });
+    EXPECT_EQ(services.msgBox("?", msg::question | msg::ouiNonAnnuler, QString()), msg::annuler);
 }
 
 TEST(ServicesUiQt, terminerProgramme)
