@@ -550,10 +550,17 @@ void fondEcran::Timer1_Timer()
     const double debut = h.maintenant();
     sonde_ = true;
     while (port_.inBufferCount() == 0) {
+        const double avantEvenements = h.maintenant();
         h.traiterEvenements();
         if (port_.inBufferCount() > 0) break;
         // A window claimed the link meanwhile: the probe is dropped.
         if (sondeAbandonnee()) {
+            sonde_ = false;
+            return;
+        }
+        // A handler held the wait past its limit (a dialog, transfers that
+        // may have taken the reply): no verdict, the next tick probes again.
+        if (h.maintenant() - avantEvenements > delaiLiaison) {
             sonde_ = false;
             return;
         }

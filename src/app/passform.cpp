@@ -19,6 +19,10 @@
 namespace {
 constexpr int pixels(int twips) { return twips / 15; }
 const QString motMaitre = QStringLiteral("@ui@");
+// Every typed character shows as "*"; a field with the focus is yellow.
+const QString styleChamp = QStringLiteral("QLineEdit { lineedit-password-character: 42; }");
+const QString styleChampFocus =
+    QStringLiteral("QLineEdit { lineedit-password-character: 42; background-color: #ffff00; }");
 }
 
 passform::passform(QWidget* parent) : QDialog(parent)
@@ -35,6 +39,7 @@ passform::passform(QWidget* parent) : QDialog(parent)
         editTxt[i]->setGeometry(pixels(1440), pixels(480 + 360 * i), pixels(1560), pixels(300));
         editTxt[i]->setEchoMode(QLineEdit::Password);
         editTxt[i]->setMaxLength(6);
+        editTxt[i]->setStyleSheet(styleChamp);
         editTxt[i]->installEventFilter(this);
         Label[i + 1] = new QLabel(QString::fromLatin1(noms[i]), this);
         Label[i + 1]->setGeometry(pixels(240), pixels(480 + 360 * i), pixels(1140), pixels(300));
@@ -95,7 +100,7 @@ void passform::Form_Load()
     for (QLineEdit* e : editTxt) {
         e->hide();
         e->clear();
-        e->setStyleSheet(QString());
+        e->setStyleSheet(styleChamp);
     }
     editTxt[0]->show();
     newBtn->setEnabled(true);
@@ -182,7 +187,7 @@ void passform::reject()
 
 void passform::editTxt_LostFocus(int index, QWidget* nouveauFocus, Qt::FocusReason raison)
 {
-    editTxt[index]->setStyleSheet(QString());
+    editTxt[index]->setStyleSheet(styleChamp);
     if (!charge_) return;
     if (editTxt[0]->text().isEmpty() && editTxt[1]->text().isEmpty()) return;
     if (!editTxt[1]->text().isEmpty() && editTxt[2]->text().isEmpty()) {
@@ -210,7 +215,7 @@ bool passform::eventFilter(QObject* o, QEvent* e)
         editTxt[index]->clear();
         break;
     case QEvent::FocusIn:
-        editTxt[index]->setStyleSheet(QStringLiteral("QLineEdit { background-color: #ffff00; }"));
+        editTxt[index]->setStyleSheet(styleChampFocus);
         break;
     case QEvent::FocusOut: {
         const auto raison = static_cast<QFocusEvent*>(e)->reason();

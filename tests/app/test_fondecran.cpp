@@ -10,6 +10,9 @@
 #include "resources/idschaines.h"
 
 #include <QPushButton>
+#include <QTest>
+
+#include <algorithm>
 
 TEST_F(Appli, PremiereActivationSplashPuisHorsLigne)
 {
@@ -279,4 +282,37 @@ TEST(TexteSplash, PlateformeEtVersion)
     for (const Cas& c : cas) EXPECT_EQ(frmSplash::textePlateforme(c.info), QString::fromLatin1(c.texte));
     EXPECT_EQ(frmSplash::texteVersion(), QStringLiteral("Version: 1,000"));
     retablirSeparateurDecimal();
+}
+
+// The start-up splash waits its 3 seconds without handling any event; the
+// about box waits nothing, shows OK and closes on any key.
+TEST_F(Appli, SplashSansEvenementsPuisAProposFermeParUneTouche)
+{
+    charger();
+    const double t0 = banc.horloge.maintenant();
+    std::vector<double> pendantSplash;
+    bool okCache = true;
+    banc.horloge.surEvenements = [&] {
+        if (!f->splash()->isVisible()) return;
+        pendantSplash.push_back(banc.horloge.maintenant());
+        okCache = okCache && f->splash()->okBtn->isHidden();
+    };
+    f->show();
+    banc.horloge.avancer(0.1);
+    banc.horloge.surEvenements = nullptr;
+    ASSERT_FALSE(pendantSplash.empty());
+    for (double t : pendantSplash) EXPECT_LT(t - t0, 0.01);
+    EXPECT_GE(banc.horloge.maintenant() - t0, 3.0);
+    EXPECT_TRUE(okCache);
+
+    const double t1 = banc.horloge.maintenant();
+    f->aboutBtn->click();
+    frmSplash* s = f->splash();
+    EXPECT_TRUE(s->isVisible());
+    EXPECT_FALSE(s->okBtn->isHidden());
+    EXPECT_LT(banc.horloge.maintenant() - t1, 0.01);
+    QTest::keyClick(s, Qt::Key_Z);
+    EXPECT_FALSE(s->isVisible());
+    EXPECT_TRUE(registre().chargees().end()
+                == std::find(registre().chargees().begin(), registre().chargees().end(), numeroFenetre::frmSplash));
 }

@@ -147,3 +147,24 @@ TEST_F(Appli, EntreeDansLeChampLanceLaVerification)
     EXPECT_TRUE(passwordOk);
     EXPECT_TRUE(banc.ui.messages.empty());
 }
+
+// Each field takes six characters at most and shows "*" for each.
+TEST_F(Appli, ChampsMasquesParEtoilesSixCaracteres)
+{
+    demarrer();
+    QStringList affiches;
+    QStringList textes;
+    pendantModal([&] {
+        passform* p = f->formulaireMotDePasse();
+        p->newBtn_Click();
+        for (QLineEdit* e : p->editTxt) {
+            e->setText(QStringLiteral("abcdefgh"));
+            affiches << e->displayText();
+            textes << e->text();
+        }
+        p->cancelBtn_Click();
+    });
+    f->mnBBtn->click();
+    EXPECT_EQ(affiches, QStringList({"******", "******", "******"}));
+    EXPECT_EQ(textes, QStringList({"abcdef", "abcdef", "abcdef"}));
+}

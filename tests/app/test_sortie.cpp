@@ -167,3 +167,84 @@ TEST_F(Appli, PositionsEcritesALaFin)
     EXPECT_EQ(v[18], "-45");
     EXPECT_TRUE(v[27].isEmpty());
 }
+
+// Exit clicked while a watchdog probe waits; the save fails after the
+// on-line upload. Back on the main window the program stays on line with
+// its marks: the resumed probe gives no verdict on a wait it did not own.
+TEST_F(Appli, SortieDansUneSondeEchecDeSauvegardeResteEnLigne)
+{
+    demarrer();
+    allerEnLigne();
+    menuAModifie = true;
+    banc.sim.delaiReponse = 0.5;   // the probe waits
+    banc.ui.reponses = {msg::oui, msg::oui};
+    banc.ui.fichiers = {chemin("absent/sous/dossier/essai.mnc")};
+    bool fait = false;
+    banc.horloge.surEvenements = [&] {
+        if (fait || !f->sondeEnCours()) return;
+        fait = true;
+        banc.sim.delaiReponse = 0.005;
+        f->ExitBtn_Click();
+    };
+    banc.horloge.avancer(2.5);
+    banc.horloge.surEvenements = nullptr;
+    ASSERT_TRUE(fait);
+    ASSERT_EQ(banc.ui.messages.size(), 3u);
+    EXPECT_EQ(banc.ui.messages[2].texte, texteChaine(ids::erreurSauvegarde));
+    EXPECT_EQ(banc.ui.nbTerminer, 0);
+    EXPECT_TRUE(f->onLineChk());
+    EXPECT_TRUE(menuAModifie);
+    // The watchdog goes on probing.
+    const int n = banc.sim.journal.size();
+    banc.horloge.avancer(4.5);
+    EXPECT_TRUE(f->onLineChk());
+    EXPECT_GE(banc.sim.journal.size(), n + 1);
+    EXPECT_EQ(banc.sim.journal.last(), QString());
+}
+
+// Partition source on the terminal block, on line: "$pg" 0 before the file
+// save, 1 at the end, also with nothing modified; a cancelled dialog sends
+// neither.
+struct CasOrigine {
+    const char* nom;
+    bool modifie;
+    const char* fichier;   // nullptr: no file question; "": dialog cancelled
+    bool pg0;
+    bool pg1;
+};
+
+class SortieOrigine : public Appli, public ::testing::WithParamInterface<CasOrigine> {};
+
+TEST_P(SortieOrigine, PartitionsAuBornier)
+{
+    const CasOrigine c = GetParam();
+    demarrer();
+    allerEnLigne();
+    ASSERT_TRUE(f->onLineChk());
+    origPartExterne = true;
+    menuAModifie = c.modifie;
+    banc.ui.reponses = {msg::non, msg::oui};
+    if (c.fichier) banc.ui.fichiers = {c.fichier[0] ? chemin(c.fichier) : QString()};
+    const int avant = banc.sim.journal.size();
+    f->ExitBtn->click();
+    const QStringList envoi = journalDepuis(avant);
+    ASSERT_FALSE(envoi.isEmpty());
+    EXPECT_EQ(envoi.last(), QStringLiteral("xXx"));
+    EXPECT_EQ(nbLignes(envoi, QStringLiteral("xXx")), 1);
+    EXPECT_EQ(envoi.indexOf(QStringLiteral("$pg0")) == 0, c.pg0);
+    EXPECT_EQ(nbLignes(envoi, QStringLiteral("$pg0")), c.pg0 ? 1 : 0);
+    if (c.pg1) {
+        ASSERT_GE(envoi.size(), 3);
+        EXPECT_EQ(envoi.mid(envoi.size() - 3), QStringList({"$pg1", "pg", "xXx"}));
+    } else {
+        EXPECT_EQ(nbLignes(envoi, QStringLiteral("$pg1")), 0);
+    }
+    EXPECT_EQ(QFile::exists(chemin("essai.mnc")), c.pg0);
+    EXPECT_EQ(banc.ui.nbTerminer, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sortie, SortieOrigine,
+                         ::testing::Values(CasOrigine{"rien", false, nullptr, false, true},
+                                           CasOrigine{"fichier", true, "essai.mnc", true, true},
+                                           CasOrigine{"annule", true, "", false, false}),
+                         [](const auto& i) { return std::string(i.param.nom); });
