@@ -137,3 +137,21 @@ TEST(MenuC, libelles)
     EXPECT_EQ(vue.bulles["ExitBtn"], "Exit menu \"C\" to retrun into main menu!...");
     EXPECT_EQ(vue.titre, "Programmables outputs menu (relays, comparators...)");
 }
+
+TEST(MenuC, liaisonPerdueEnLectureGardeLeReste)
+{
+    BancModele banc;
+    VueMenuCFactice vue;
+    vues().menuRelNew = &vue;
+    tableComparateur[0][0] = 7;
+    banc.silenceA("SN");
+    bool sens = true;
+    transfertMenuC(sens);
+    EXPECT_FALSE(banc.principale.enLigne);
+    EXPECT_EQ(banc.sim.journal, QStringList({"RL", "Sn", "SN"}));
+    EXPECT_EQ(tableSortiesAnalogiques[1][0].nombre(), 1);
+    EXPECT_EQ(tableComparateur[0][0].nombre(), 7);
+    EXPECT_EQ(vue.textes.count("editTxtValComp"), 0u);
+    EXPECT_TRUE(vue.actifs.at("downBtn"));
+    EXPECT_TRUE(vue.actifs.at("ExitBtn"));
+}

@@ -283,3 +283,28 @@ TEST(TelechargerPartitionsModifiees, seulementCeQuiAChange)
     EXPECT_FALSE(partParamsModifies[9]);
     EXPECT_EQ(banc.ui.beeps, 1);
 }
+
+TEST(TelechargerPartitionsModifiees, origineExterneEtStatut)
+{
+    BancModele banc;
+    langueIndex = 1;
+    origPartExterne = true;
+    partParamsModifies[6] = true;   // partition 7
+    telechargerPartitionsModifiees();
+    const QStringList& j = banc.sim.journal;
+    ASSERT_EQ(j.size(), 2 + 2 + 74);
+    EXPECT_EQ(j.mid(0, 5), QStringList({"$pg0", "pg", "$ng7", "NG", "$pp2"}));
+    EXPECT_EQ(j.mid(76, 2), QStringList({"$du1", "TDU"}));
+    EXPECT_FALSE(j.contains("$pg1"));
+    EXPECT_EQ(banc.principale.statut, "Loading menu B partition : 7 ...");
+    EXPECT_FALSE(partitionsModifiees());
+}
+
+TEST(TransfertPartitions, intervalleVideNeFixeQueLaPartition)
+{
+    BancModele banc;
+    partitionCourante = 1;
+    transfertPartitions(5, 4);
+    EXPECT_TRUE(banc.sim.journal.isEmpty());
+    EXPECT_EQ(partitionCourante, 5);
+}
