@@ -5,6 +5,7 @@
 #include "platform/horloge.h"
 #include "platform/plateforme.h"
 #include "widgets/fenetres.h"
+#include "widgets/suiviactivation.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -18,6 +19,8 @@ frmSplash::frmSplash(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QStringLiteral("Zelto Windows Link"));
     setModal(false);
+    // A program window: activation coming back from it reaches the main window.
+    new SuiviActivation(this, {});
     auto* haut = new QVBoxLayout(this);
     auto* Frame1 = new QFrame(this);
     Frame1->setFrameShape(QFrame::Box);
@@ -114,8 +117,12 @@ void frmSplash::Form_Activate()
 
 bool frmSplash::decharger()
 {
+    const bool etaitAffiche = isVisible();
     if (charge_) Form_Unload();
     hide();
+    // The main window gets the hand back (its later activation).
+    if (etaitAffiche)
+        if (SuiviActivation* s = SuiviActivation::de(parentWidget())) s->demanderActivation();
     return true;
 }
 

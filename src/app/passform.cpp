@@ -6,6 +6,7 @@
 #include "platform/servicesui.h"
 #include "resources/chaines.h"
 #include "widgets/fenetres.h"
+#include "widgets/suiviactivation.h"
 #include "resources/idschaines.h"
 
 #include <QApplication>
@@ -29,6 +30,8 @@ passform::passform(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("passform"));
     setModal(true);
+    // A program window: activation coming back from it reaches the main window.
+    new SuiviActivation(this, {});
     setFixedWidth(pixels(4200));
     Label[0] = new QLabel(this);
     Label[0]->setGeometry(pixels(240), pixels(120), pixels(3720), pixels(300));
@@ -87,6 +90,8 @@ void passform::afficherModal()
     show();
     Form_Activate();
     if (isVisible()) exec();
+    // The main window gets the hand back (its later activation).
+    if (SuiviActivation* s = SuiviActivation::de(parentWidget())) s->demanderActivation();
 }
 
 void passform::Form_Load()

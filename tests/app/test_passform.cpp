@@ -168,3 +168,15 @@ TEST_F(Appli, ChampsMasquesParEtoilesSixCaracteres)
     EXPECT_EQ(affiches, QStringList({"******", "******", "******"}));
     EXPECT_EQ(textes, QStringList({"abcdef", "abcdef", "abcdef"}));
 }
+
+TEST_F(Appli, RetourDuMotDePasseActiveLaFenetrePrincipale)
+{
+    demarrer();
+    // A later activation disables the menu A button off line.
+    f->mnABtn->setEnabled(true);
+    pendantModal([&] { f->formulaireMotDePasse()->cancelBtn_Click(); });
+    f->mnBBtn->click();
+    banc.horloge.avancer(0.1);
+    EXPECT_FALSE(passwordOk);
+    EXPECT_FALSE(f->mnABtn->isEnabled());
+}
