@@ -102,9 +102,12 @@ int ServicesUiQt::msgBox(const QString& texte, int style, const QString& titre)
     QAbstractButton* clique = boite.clickedButton();
     for (const auto& [b, r] : reponses)
         if (b == clique) return r;
-    // Closed without a button: Cancel when there is one, else the only one.
+    // Closed without a button (the program ending): Cancel when there is
+    // one, else No, so that nothing is sent or written unasked.
     for (const auto& [b, r] : reponses)
         if (r == msg::annuler) return r;
+    for (const auto& [b, r] : reponses)
+        if (r == msg::non) return r;
     return reponses.front().second;
 }
 
