@@ -579,6 +579,13 @@ void fondEcran::Timer1_Timer()
 
 // ---- Exit road ----
 
+void fondEcran::desactiverPendantSortie()
+{
+    for (QWidget* w : std::initializer_list<QWidget*>{mnABtn, mnBBtn, mnCBtn, startBtn, onlineFr, langueFr, comportFr,
+                                                      aboutBtn, ExitBtn})
+        w->setEnabled(false);
+}
+
 void fondEcran::ExitBtn_Click()
 {
     bool partitions = false;
@@ -593,9 +600,7 @@ void fondEcran::ExitBtn_Click()
                 == msg::oui) {
             pointeurSourisPartout(pointeur::sablier);
             travailEnCours = true;
-            for (QWidget* w : std::initializer_list<QWidget*>{mnABtn, mnBBtn, mnCBtn, startBtn, onlineFr, langueFr,
-                                                              comportFr, aboutBtn, ExitBtn})
-                w->setEnabled(false);
+            desactiverPendantSortie();
             if (menuBGenModifie) {
                 sensLecture = false;
                 transfertMenuBGen();
@@ -626,6 +631,8 @@ void fondEcran::ExitBtn_Click()
                 return;
             }
             travailEnCours = true;
+            // No second exit road, menu or link change while the file is made.
+            desactiverPendantSortie();
             pointeurSourisPartout(pointeur::sablier);
             if (origPartExterne) envoyerOrigPart0();
             if (!sauverFichierDonnees(chemin)) {

@@ -119,6 +119,7 @@ private:
     bool afficherFenetre(int numero);
     void viderEntree();
     bool sondeAbandonnee() const;
+    void desactiverPendantSortie();
 
     ISerialPort& port_;
     frmSplash* splash_ = nullptr;

@@ -7,6 +7,7 @@
 #include "resources/chaines.h"
 #include "resources/idschaines.h"
 
+#include <QGroupBox>
 #include <QPushButton>
 
 namespace {
@@ -77,6 +78,33 @@ TEST_F(Appli, SortieEchecDeSauvegardeRevientALaFenetrePrincipale)
     banc.ui.reponses = {msg::oui};
     banc.ui.fichiers = {chemin("essai.mnc")};
     f->ExitBtn->click();
+    EXPECT_TRUE(QFile::exists(chemin("essai.mnc")));
+    EXPECT_EQ(banc.ui.nbTerminer, 1);
+}
+
+TEST_F(Appli, SortieEnLigneBoutonsCoupesPendantLaSauvegarde)
+{
+    demarrer();
+    allerEnLigne();
+    menuAModifie = true;
+    // No to the converter, Yes to the file: the upload before the save
+    // processes events, and no second exit or menu may start meanwhile.
+    banc.ui.reponses = {msg::non, msg::oui};
+    banc.ui.fichiers = {chemin("essai.mnc")};
+    bool vu = false;
+    bool exitActif = true;
+    bool menuActif = true;
+    banc.horloge.surEvenements = [&] {
+        if (!travailEnCours || vu) return;
+        vu = true;
+        exitActif = f->ExitBtn->isEnabled();
+        menuActif = f->mnBBtn->isEnabled() || f->onlineFr->isEnabled();
+    };
+    f->ExitBtn->click();
+    banc.horloge.surEvenements = nullptr;
+    EXPECT_TRUE(vu);
+    EXPECT_FALSE(exitActif);
+    EXPECT_FALSE(menuActif);
     EXPECT_TRUE(QFile::exists(chemin("essai.mnc")));
     EXPECT_EQ(banc.ui.nbTerminer, 1);
 }
