@@ -46,3 +46,6 @@ public:
     virtual int widthTwips() const = 0;
     virtual int heightTwips() const = 0;
 };
+
+// onLineChk of the installed main window; false when there is none.
+bool enLigne();

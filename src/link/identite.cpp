@@ -10,12 +10,6 @@
 namespace {
 constexpr int ligneOrigPart = 7;   // tableMenuBGen row of "pg" / "$pg"
 
-bool enLigne()
-{
-    const IFenetrePrincipale* p = plateforme().principale;
-    return p && p->onLineChk();
-}
-
 void envoyerOrigPart(const QString& chiffre)
 {
     attentePrecise(0.01f);

@@ -31,10 +31,9 @@ constexpr double pasAttente = 0.02;   // blocking step between event rounds
 bool enTransaction = false;
 
 // Sending is possible: on line and the program not ending.
-bool enLigne()
+bool peutEnvoyer()
 {
-    const IFenetrePrincipale* p = plateforme().principale;
-    return !programmeTermine && p && p->onLineChk();
+    return !programmeTermine && enLigne();
 }
 
 void viderEntree(ISerialPort& port)
@@ -72,7 +71,7 @@ void envoyerTexte(const QString& texte)
 {
     finCommande = false;
     for (const QChar c : texte) {
-        if (!enLigne()) return;
+        if (!peutEnvoyer()) return;
         if (c.unicode() == CR) continue;
         envoyerCaractere(QString(c));
     }
@@ -181,13 +180,13 @@ QString nettoyerReponse(const QString& brut)
 
 void envoyerCaractere(const QString& caractere)
 {
-    if (!enLigne()) return;
+    if (!peutEnvoyer()) return;
     IFenetrePrincipale* p = plateforme().principale;
     ISerialPort& port = p->MSComm1();
 
     if (!finCommande) {
         attentePrecise(0.001f);
-        if (!enLigne()) return;
+        if (!peutEnvoyer()) return;
         viderEntree(port);
         QString c = caractere;
         c.replace(u',', u'.');
@@ -206,7 +205,7 @@ void envoyerCaractere(const QString& caractere)
     while (true) {
         h.traiterEvenements();
         // Taken off line (or ending) by an event handled meanwhile.
-        if (!enLigne() || !port.isOpen()) return;
+        if (!peutEnvoyer() || !port.isOpen()) return;
         if (port.inBufferCount() > 0) tamponReception += QString::fromLatin1(port.input());
         if (tamponReception.contains(QChar(FIN))) break;
         const double ecoule = h.maintenant() - debut;
@@ -229,7 +228,7 @@ void envoyerCaractere(const QString& caractere)
 
 void envoyerCommande(QString& commande, const QString& mode, const QString& cle, const QString& codeRelecture)
 {
-    if (!enLigne() || enTransaction) return;
+    if (!peutEnvoyer() || enTransaction) return;
     GardeTransaction garde;
     // Copies: the caller's registers may change while events are processed.
     const QString texte = commande;
@@ -240,9 +239,9 @@ void envoyerCommande(QString& commande, const QString& mode, const QString& cle,
     for (int tentative = 1; tentative <= nbTentatives; ++tentative) {
         envoyerTexte(texte);
         if (relecture.isEmpty()) return;
-        if (!enLigne()) return;
+        if (!peutEnvoyer()) return;
         envoyerTexte(relecture);
-        if (!enLigne()) return;
+        if (!peutEnvoyer()) return;
 
         if (modeTr == QLatin1String("U")) {
             reponseAttendue = reponse.startsWith(reponseAttendue) ? QStringLiteral("ok") : QStringLiteral("error");

@@ -4,6 +4,8 @@
 // never creates it. Controls are named as in the window ("editTxtCrtMot");
 // an element of a control array is named with its index ("Label(41)").
 
+#include "link/fenetreprincipale.h"
+
 #include <QString>
 
 class IVue {
@@ -63,6 +65,3 @@ inline QString element(const QString& controle, int index)
 {
     return controle + QLatin1Char('(') + QString::number(index) + QLatin1Char(')');
 }
-
-// The main window's on-line option.
-bool enLigne();
