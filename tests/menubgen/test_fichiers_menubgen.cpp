@@ -26,6 +26,8 @@ TEST_F(MenuBGen, SauvegardeHorsLigne)
 {
     demarrer();
     ouvrir();
+    // A value without a number is written as a number, never as a bare key.
+    parametresPartitions[0][2] = Variant(QStringLiteral("-"));
     banc.ui.fichiers = {chemin("a.mnc")};
     m()->saveBtn_Click();
     ASSERT_EQ(banc.ui.dialoguesSauver.size(), 1u);
@@ -37,6 +39,7 @@ TEST_F(MenuBGen, SauvegardeHorsLigne)
     const QByteArray octets = lireOctets(chemin("a.mnc"));
     EXPECT_EQ(octets.count("\r\n"), 5308);
     EXPECT_TRUE(octets.endsWith("\"$nm50\"\r\n"));
+    EXPECT_EQ(octets.count("\"$pp0\""), 2);
     EXPECT_TRUE(banc.ui.messages.empty());
     EXPECT_TRUE(aucuneMarque());
     EXPECT_FALSE(menuBGenCharge);
