@@ -90,6 +90,10 @@ menuBGen::menuBGen(QWidget* parent) : FenetreZelto(numeroFenetre::menuBGen, pare
 menuBGen::~menuBGen()
 {
     if (vues().menuBGen == this) vues().menuBGen = nullptr;
+    // Unbound before their boxes go.
+    delete TXT_uRes;
+    delete TXT_filtre;
+    delete TXT_tempo;
 }
 
 // ---- Controls ----
