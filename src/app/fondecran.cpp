@@ -3,6 +3,9 @@
 #include "frmsplash.h"
 #include "passform.h"
 
+#include "menus/fenetremenubgen.h"
+
+#include "files/dialoguedonnees.h"
 #include "files/fichierdonnees.h"
 #include "files/fichierini.h"
 #include "link/identite.h"
@@ -59,6 +62,7 @@ fondEcran::fondEcran(ISerialPort& port, const QString& dossier, QWidget* parent)
     Timer1->surTick = [this] { Timer1_Timer(); };
     splash_ = new frmSplash(this);
     passform_ = new passform(this);
+    menuBGen_ = new menuBGen;
     new SuiviActivation(this, [this] { Form_Activate(); });
     Form_Load();
 }
@@ -68,6 +72,7 @@ fondEcran::~fondEcran()
     Timer1.reset();
     delete splash_;
     delete passform_;
+    delete menuBGen_;
     if (registre().fenetre(numeroFenetre::fondEcran) == this) registre().retirer(numeroFenetre::fondEcran);
     if (plateforme().principale == this) plateforme().principale = nullptr;
 }
@@ -567,8 +572,8 @@ void fondEcran::Timer1_Timer()
         if (h.maintenant() - debut > delaiLiaison) {
             sonde_ = false;
             Timer1->setEnabled(false);
-            fermerFenetres();
             passerHorsLigne();
+            fermerFenetres();
             pointeurSourisPartout(pointeur::normal);
             return;
         }
@@ -618,12 +623,7 @@ void fondEcran::ExitBtn_Click()
         if (ui().msgBox(texteChaine(ids::sauverDansFichier), msg::ouiNon | msg::question,
                         texteChaine(ids::messageTitre))
             == msg::oui) {
-            DialogueFichier d;
-            d.dossierInitial = QDir(dossierProgramme()).filePath(QStringLiteral("data"));
-            d.titre = texteChaine(ids::titreSauverDonnees);
-            d.filtre = QStringLiteral("Text Files(*.mnc)|*.mnc");
-            d.confirmerEcrasement = true;
-            const QString chemin = ui().dialogueSauver(d);
+            const QString chemin = ui().dialogueSauver(dialogueFichierDonnees(true));
             if (chemin.isEmpty()) {
                 travailEnCours = false;
                 pointeurSourisPartout(pointeur::normal);

@@ -20,6 +20,7 @@ class QRadioButton;
 class QStatusBar;
 class GroupeOptions;
 class frmSplash;
+class menuBGen;
 class passform;
 
 class fondEcran : public QMainWindow, public IFenetrePrincipale, public IFenetre {
@@ -99,6 +100,7 @@ public:
 
     frmSplash* splash() const { return splash_; }
     passform* formulaireMotDePasse() const { return passform_; }
+    menuBGen* fenetreMenuBGen() const { return menuBGen_; }
 
     // Message of a port error of the link test; empty: none.
     static QString messageErreurPort(int erreur);
@@ -124,6 +126,7 @@ private:
     ISerialPort& port_;
     frmSplash* splash_ = nullptr;
     passform* passform_ = nullptr;
+    menuBGen* menuBGen_ = nullptr;
     QLabel* panneau1_ = nullptr;
     // Option groups: off line 0 / on line 1, ports 1-4, languages 1-6.
     GroupeOptions* optionsLigne_ = nullptr;

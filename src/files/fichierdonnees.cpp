@@ -40,10 +40,19 @@ void ajouterLigne(QByteArray& sortie, const QString& texte)
     sortie += "\"\r\n";
 }
 
+// A value line always holds a number: a text without a digit goes as its number.
+QString valeurFichier(const Variant& v)
+{
+    const QString t = v.texteFil();
+    for (const QChar c : t)
+        if (c.unicode() >= '0' && c.unicode() <= '9') return t;
+    return texteCourt(v.nombre());
+}
+
 void ecrireReserve(QByteArray& s)
 {
     for (int i = 0; i < nbLignesReserve; ++i)
-        ajouterLigne(s, QStringLiteral("$dm") + tableMenuBGen[12].valeur.texteFil());
+        ajouterLigne(s, QStringLiteral("$dm") + valeurFichier(tableMenuBGen[12].valeur));
 }
 
 void ecrirePartitions(QByteArray& s)
@@ -51,14 +60,14 @@ void ecrirePartitions(QByteArray& s)
     for (int p = 1; p <= nbPartitionsFichier; ++p) {
         ajouterLigne(s, QStringLiteral("$ng") + QString::number(p));
         for (int k = 0; k < nbParametresFichier; ++k)
-            ajouterLigne(s, defParamsPartition[k].cle + parametresPartitions[k][p].texteFil());
+            ajouterLigne(s, defParamsPartition[k].cle + valeurFichier(parametresPartitions[k][p]));
         // The count is a whole number, 1 to 32 as the link sends it, so the
         // file can always be read back.
         const int n = nbPointsIndex(p);
         s += "\"@" + QByteArray::number(n) + "\"\r\n";
         for (int j = 1; j <= n; ++j) {
-            ajouterLigne(s, QStringLiteral("$nm") + pointsNema[p][2 * j - 2].texteFil());
-            ajouterLigne(s, QStringLiteral("$nm") + pointsNema[p][2 * j - 1].texteFil());
+            ajouterLigne(s, QStringLiteral("$nm") + valeurFichier(pointsNema[p][2 * j - 2]));
+            ajouterLigne(s, QStringLiteral("$nm") + valeurFichier(pointsNema[p][2 * j - 1]));
         }
     }
 }
@@ -70,15 +79,15 @@ QByteArray contenuFichier()
     for (int i = 0; i <= 5; ++i)
         ajouterLigne(s, champsLES[i]);
     for (int r = 0; r <= 12; ++r)
-        ajouterLigne(s, tableMenuBGen[r].cle + tableMenuBGen[r].valeur.texteFil());
+        ajouterLigne(s, tableMenuBGen[r].cle + valeurFichier(tableMenuBGen[r].valeur));
     ecrireReserve(s);
     ecrirePartitions(s);
     for (const auto& relais : tableRelais)
-        ajouterLigne(s, relais[2].texteFil() + relais[0].texteFil());
+        ajouterLigne(s, relais[2].texteFil() + valeurFichier(relais[0]));
     for (const auto& sortie : tableSortiesAnalogiques)
-        ajouterLigne(s, sortie[2].texteFil() + sortie[0].texteFil());
+        ajouterLigne(s, sortie[2].texteFil() + valeurFichier(sortie[0]));
     for (const auto& comparateur : tableComparateur)
-        ajouterLigne(s, comparateur[2].texteFil() + comparateur[0].texteFil());
+        ajouterLigne(s, comparateur[2].texteFil() + valeurFichier(comparateur[0]));
     ecrireReserve(s);
     ecrirePartitions(s);
     return s;
@@ -252,7 +261,12 @@ bool lireBloc(Lecteur& l, int p, const QString& entete)
     for (int k = 0; k < nbParametresFichier; ++k) {
         const QString* ligne = l.suivante();
         if (!ligne) return false;
-        const Variant v = nombreEnTete(chiffresEtPoints(*ligne));
+        const QString c = chiffresEtPoints(*ligne);
+        if (!aChiffre(c)) {
+            l.echec = true;
+            return false;
+        }
+        const Variant v = nombreEnTete(c);
         parametresPartitions[k][p] = v;
         const int r = rangeeParametre(cle(*ligne));
         if (r >= 0) parametresPartitions[r][p] = v;
@@ -284,6 +298,8 @@ bool lireBloc(Lecteur& l, int p, const QString& entete)
         }
         pointsNema[p][k] = nombreEnTete(c);
     }
+    // No point of a longer table held before stays behind.
+    for (int k = 2 * n; k <= 63; ++k) pointsNema[p][k] = 0;
     return true;
 }
 
@@ -319,7 +335,12 @@ void lireMenuC(Lecteur& l, bool depuisLigne1)
     for (int r = depuisLigne1 ? 1 : 0; r < static_cast<int>(tableRelais.size()); ++r) {
         const QString* ligne = l.suivante();
         if (!ligne) return;
-        tableRelais[r][0] = relaisValide(nombreEnTete(chiffres(*ligne)));
+        const QString c = chiffres(*ligne);
+        if (c.isEmpty()) {
+            l.echec = true;
+            return;
+        }
+        tableRelais[r][0] = relaisValide(nombreEnTete(c));
     }
     for (auto& sortie : tableSortiesAnalogiques) {
         const QString* ligne = l.suivante();
@@ -335,7 +356,12 @@ void lireMenuC(Lecteur& l, bool depuisLigne1)
     for (auto& comparateur : tableComparateur) {
         const QString* ligne = l.suivante();
         if (!ligne) return;
-        comparateur[0] = nombreEnTete(chiffresEtPoints(*ligne));
+        const QString c = chiffresEtPoints(*ligne);
+        if (!aChiffre(c)) {
+            l.echec = true;
+            return;
+        }
+        comparateur[0] = nombreEnTete(c);
     }
 }
 
@@ -391,7 +417,12 @@ bool ouvrirFichierDonnees(const QString& chemin, LectureFichier* resultat)
     lecture.valide = ok;
     if (resultat) *resultat = lecture;
     if (ok) {
-        fixerDrapeauxPartitions(true);
+        // Held and modified: exactly the partitions the file held.
+        for (int p = 1; p <= nbPartitionsFichier; ++p) {
+            if (!lecture.partitionsLues[p]) continue;
+            partParamsCharges[p - 1] = partNemaCharges[p - 1] = true;
+            partParamsModifies[p - 1] = partNemaModifies[p - 1] = true;
+        }
         menuCCharge = true;
     } else {
         ui().msgBox(texteChaine(ids::fichierIllisible), msg::critique, QString());

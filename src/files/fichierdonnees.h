@@ -21,6 +21,8 @@ struct LectureFichier {
 // the file that was there is then left as it was. No state flag changes.
 bool sauverFichierDonnees(const QString& chemin);
 
-// Reads the file into the tables. False, after the illegible-file message,
-// when the file cannot be read whole; what was read before stays.
+// Reads the file into the tables; a good read marks held and modified the
+// partitions it read, and menu C held. False, after the illegible-file
+// message, when the file cannot be read whole; what was read before stays
+// and nothing is marked.
 bool ouvrirFichierDonnees(const QString& chemin, LectureFichier* lecture = nullptr);

@@ -2,6 +2,8 @@
 
 #include "fixture.h"
 
+#include "menus/fenetremenubgen.h"
+
 #include "files/fichierini.h"
 #include "files/fichierpsw.h"
 
@@ -106,6 +108,7 @@ TEST_F(Appli, DossierNonInscriptibleNArretePasLeProgramme)
     });
     f->mnBBtn->click();
     EXPECT_TRUE(passwordOk);
+    f->fenetreMenuBGen()->ExitBtn_Click();
     f->ExitBtn->click();
     EXPECT_EQ(banc.ui.nbTerminer, 1);
 }

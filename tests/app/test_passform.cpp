@@ -3,6 +3,7 @@
 #include "fixture.h"
 
 #include "files/fichierpsw.h"
+#include "menus/fenetremenubgen.h"
 #include "resources/chaines.h"
 #include "resources/idschaines.h"
 
@@ -32,7 +33,10 @@ TEST_F(Appli, PremierUsageMotDePasseParDefaut)
     EXPECT_TRUE(passwordOk);
     EXPECT_EQ(lireOctets(chemin("zelto.psw")), QByteArray("\"pirudo\"\r\n"));
     EXPECT_TRUE(banc.ui.messages.empty());
-    // No menu window to open: the main window stays usable.
+    // Menu B general opens over the disabled main window, which comes back on its exit.
+    EXPECT_TRUE(f->fenetreMenuBGen()->isVisible());
+    EXPECT_FALSE(f->isEnabled());
+    f->fenetreMenuBGen()->ExitBtn_Click();
     EXPECT_TRUE(f->isEnabled());
     EXPECT_TRUE(f->mnBBtn->isEnabled());
     // Never asked again in this run.
