@@ -2,6 +2,8 @@
 
 #include "frmsplash.h"
 #include "passform.h"
+#include "uf/copynema.h"
+#include "uf/prognema.h"
 
 #include "files/fichierdonnees.h"
 #include "files/fichierini.h"
@@ -59,6 +61,8 @@ fondEcran::fondEcran(ISerialPort& port, const QString& dossier, QWidget* parent)
     Timer1->surTick = [this] { Timer1_Timer(); };
     splash_ = new frmSplash(this);
     passform_ = new passform(this);
+    copyNema_ = new copyNema();
+    progNema_ = new progNema();
     new SuiviActivation(this, [this] { Form_Activate(); });
     Form_Load();
 }
@@ -68,6 +72,8 @@ fondEcran::~fondEcran()
     Timer1.reset();
     delete splash_;
     delete passform_;
+    delete copyNema_;
+    delete progNema_;
     if (registre().fenetre(numeroFenetre::fondEcran) == this) registre().retirer(numeroFenetre::fondEcran);
     if (plateforme().principale == this) plateforme().principale = nullptr;
 }
