@@ -126,6 +126,7 @@ void progNema::construire()
     frameGraphe = new QFrame(centre);
     nommer(frameGraphe, QStringLiteral("frameGraphe"));
     frameGraphe->setFrameShape(QFrame::Box);
+    frameGraphe->setAutoFillBackground(true);
     frameGraphe->setGeometry(pixels(120), pixels(540), pixels(9600), pixels(5340));
     nemaPicture = new SurfaceGraphe(frameGraphe);
     nommer(nemaPicture, QStringLiteral("nemaPicture"));
