@@ -226,7 +226,10 @@ bool progNema::eventFilter(QObject* objet, QEvent* e)
             if (sous && !qobject_cast<const QLabel*>(sous)) return false;
         }
         panneau1()->clear();
-    } else if (objet == grapheBtn && (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick)) {
+    } else if (objet == grapheBtn && e->type() == QEvent::MouseButtonDblClick) {
+        // The second press of a double click is no press.
+        return true;
+    } else if (objet == grapheBtn && e->type() == QEvent::MouseButtonPress) {
         // The graph button acts on the press and has no click.
         const Qt::MouseButton b = static_cast<QMouseEvent*>(e)->button();
         panneau1()->clear();
