@@ -2,6 +2,8 @@
 
 #include "frmsplash.h"
 #include "passform.h"
+#include "uf/copynema.h"
+#include "uf/prognema.h"
 
 #include "menus/fenetremenubgen.h"
 
@@ -63,6 +65,8 @@ fondEcran::fondEcran(ISerialPort& port, const QString& dossier, QWidget* parent)
     splash_ = new frmSplash(this);
     passform_ = new passform(this);
     menuBGen_ = new menuBGen;
+    copyNema_ = new copyNema();
+    progNema_ = new progNema();
     new SuiviActivation(this, [this] { Form_Activate(); });
     Form_Load();
 }
@@ -73,6 +77,8 @@ fondEcran::~fondEcran()
     delete splash_;
     delete passform_;
     delete menuBGen_;
+    delete copyNema_;
+    delete progNema_;
     if (registre().fenetre(numeroFenetre::fondEcran) == this) registre().retirer(numeroFenetre::fondEcran);
     if (plateforme().principale == this) plateforme().principale = nullptr;
 }

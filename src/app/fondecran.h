@@ -22,6 +22,8 @@ class GroupeOptions;
 class frmSplash;
 class menuBGen;
 class passform;
+class copyNema;
+class progNema;
 
 class fondEcran : public QMainWindow, public IFenetrePrincipale, public IFenetre {
     Q_OBJECT
@@ -127,6 +129,8 @@ private:
     frmSplash* splash_ = nullptr;
     passform* passform_ = nullptr;
     menuBGen* menuBGen_ = nullptr;
+    copyNema* copyNema_ = nullptr;
+    progNema* progNema_ = nullptr;
     QLabel* panneau1_ = nullptr;
     // Option groups: off line 0 / on line 1, ports 1-4, languages 1-6.
     GroupeOptions* optionsLigne_ = nullptr;

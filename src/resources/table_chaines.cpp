@@ -2160,6 +2160,13 @@ const EntreeChaine tableChaines[] = {
             "Salvataggio nello Zelto - menu C",
             "Guardando en el Zelto - menú C",
             "A gravar no Zelto - menu C"}},
+    // download: parameters of the source partition not held, not sent
+    {6200, {"ATTENTION : les paramètres de la partition NE sont PAS chargés et NE seront PAS modifiés dans le Zelto !...",
+            "CAUTION: the partition parameters are NOT loaded and will NOT be changed in the Zelto!...",
+            "ACHTUNG: die Partitionsparameter sind NICHT geladen und werden im Zelto NICHT geändert!...",
+            "ATTENZIONE: i parametri della partizione NON sono caricati e NON saranno modificati nello Zelto!...",
+            "¡ATENCIÓN: los parámetros de la partición NO están cargados y NO se modificarán en el Zelto!...",
+            "ATENÇÃO: os parâmetros da partição NÃO estão carregados e NÃO serão alterados no Zelto!..."}},
 };
 
 const std::size_t nbEntreesChaines = sizeof(tableChaines) / sizeof(tableChaines[0]);
