@@ -3,6 +3,8 @@
 #include "frmsplash.h"
 #include "passform.h"
 
+#include "menus/menubp.h"
+
 #include "files/fichierdonnees.h"
 #include "files/fichierini.h"
 #include "link/identite.h"
@@ -59,6 +61,7 @@ fondEcran::fondEcran(ISerialPort& port, const QString& dossier, QWidget* parent)
     Timer1->surTick = [this] { Timer1_Timer(); };
     splash_ = new frmSplash(this);
     passform_ = new passform(this);
+    menuBP_ = new menuBP();
     new SuiviActivation(this, [this] { Form_Activate(); });
     Form_Load();
 }
@@ -68,6 +71,7 @@ fondEcran::~fondEcran()
     Timer1.reset();
     delete splash_;
     delete passform_;
+    delete menuBP_;
     if (registre().fenetre(numeroFenetre::fondEcran) == this) registre().retirer(numeroFenetre::fondEcran);
     if (plateforme().principale == this) plateforme().principale = nullptr;
 }
