@@ -244,6 +244,10 @@ void menuBP::construire()
     auto nommer = [this](QWidget* w, const QString& nom) {
         w->setObjectName(nom);
         w->setMouseTracking(true);
+        // Hidden fields keep their place: the others do not move.
+        QSizePolicy sp = w->sizePolicy();
+        sp.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(sp);
         controles_[nom] = w;
     };
     auto nouveauLabel = [&](int index, const QString& texte, QWidget* parent) {
@@ -478,14 +482,13 @@ void menuBP::Form_Load()
 }
 
 template <class F>
-bool menuBP::echange(F&& f)
+void menuBP::echange(F&& f)
 {
     // The link is claimed for the exchange, so a close request meanwhile
     // beeps instead of unloading the window in the middle of a read.
     arreterScrutation();
     f();
     travailEnCours = false;
-    return estChargee();
 }
 
 void menuBP::Form_Activate()
@@ -576,7 +579,10 @@ void menuBP::mouseMoveEvent(QMouseEvent* e)
 
 bool menuBP::eventFilter(QObject* objet, QEvent* e)
 {
-    if (e->type() == QEvent::MouseMove && objet->isWidgetType()) setTexteStatut(indication(static_cast<QWidget*>(objet)));
+    if (e->type() == QEvent::MouseMove && objet->isWidgetType()) {
+        auto* w = static_cast<QWidget*>(objet);
+        if (lignes_.count(w) || qobject_cast<QRadioButton*>(w)) setTexteStatut(indication(w));
+    }
     return FenetreZelto::eventFilter(objet, e);
 }
 

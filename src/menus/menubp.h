@@ -100,10 +100,9 @@ private:
     QString indication(const QWidget* controle) const;
     bool mcmEntier() const;
     void marquer();
-    // Runs an exchange with the link claimed; false when the window was
-    // unloaded meanwhile (link lost).
+    // Runs an exchange with the link claimed (busy flag set meanwhile).
     template <class F>
-    bool echange(F&& f);
+    void echange(F&& f);
 
     std::map<QString, QWidget*> controles_;
     std::map<QString, GroupeOptions*> groupes_;

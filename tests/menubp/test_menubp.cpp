@@ -196,6 +196,19 @@ TEST(MenuBP, champCacheParLAffichageNePrendPasLeFocus)
     EXPECT_EQ(b.f.texteAvantEdition, "1");
 }
 
+TEST(MenuBP, liaisonPerdueEnLecture)
+{
+    BancBP b;
+    b.silenceA("IN");
+    b.ouvrir();
+    EXPECT_FALSE(b.principale.enLigne);
+    EXPECT_FALSE(travailEnCours);
+    EXPECT_TRUE(b.f.isEnabled());
+    b.f.ExitBtn->click();
+    EXPECT_FALSE(b.f.isVisible());
+    EXPECT_TRUE(b.ouvreur.isEnabled());
+}
+
 TEST(MenuBP, numeroDePartitionRefuse)
 {
     struct Cas {
