@@ -226,6 +226,15 @@ menuBP::menuBP() : FenetreZelto(numeroFenetre::menuBP)
 menuBP::~menuBP()
 {
     if (vues().menuBP == this) vues().menuBP = nullptr;
+    // The controls go first, while the window is whole, and run no focus
+    // step; the validators let go of their boxes before.
+    FocusParCode parCode;
+    for (auto& [nom, v] : validateurs_) delete v;
+    validateurs_.clear();
+    for (auto& [nom, w] : controles_) w->removeEventFilter(this);
+    controles_.clear();
+    lignes_.clear();
+    delete centralWidget();
 }
 
 // ---- Controls ----

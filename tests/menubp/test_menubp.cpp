@@ -8,14 +8,11 @@
 #include "model/tables.h"
 #include "model/transfertspartitions.h"
 #include "widgets/ctextbxn.h"
-#include "widgets/fenetrezelto.h"
 #include "widgets/groupeoptions.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 
@@ -93,20 +90,15 @@ TEST(MenuBP, horsLigneTextesEtDechargement)
     b.principale.enLigne = false;
     nbPartitions = 32;
     valeursCourantes[0].valeur = 3;
-    b.ligne(22, 3) = 0;
     b.ouvrir();
     EXPECT_TRUE(b.journal().isEmpty());
     EXPECT_EQ(b.champ("editTxtGamme")->text(), "3");
     EXPECT_TRUE(partParamsCharges[2]);
-    EXPECT_EQ(partitionCourante, 3);
-    EXPECT_FALSE(b.ouvreur.isEnabled());
     // The window starts on Exit: no field got the focus.
     EXPECT_EQ(QApplication::focusWidget(), b.f.ExitBtn);
     EXPECT_TRUE(b.f.texteAvantEdition.isEmpty());
     EXPECT_EQ(b.f.windowTitle(), "Menu \"B\" Part dedicated to partition...");
     EXPECT_EQ(b.f.texte("mesVitChk(0)"), "No");
-    EXPECT_EQ(b.f.texte("genreMcmChk(3)"), "Nothing");
-    EXPECT_EQ(b.f.ExitBtn->toolTip(), "Exit menu \"B partition\" to retrun into main menu!...");
 
     b.entrer("editTxtGamme");
     EXPECT_EQ(b.statut(), "The value has to be between:  1...32");
@@ -114,10 +106,8 @@ TEST(MenuBP, horsLigneTextesEtDechargement)
     // Off line a partition change shows it and takes its end frequency.
     pointsNema[2][1] = 80;
     b.saisir("editTxtGamme", "2");
-    EXPECT_EQ(partitionCourante, 2);
     EXPECT_TRUE(partParamsCharges[1]);
     EXPECT_EQ(freqMaxGamme.nombre(), 80);
-    EXPECT_TRUE(b.journal().isEmpty());
 
     b.f.move(100, 60);
     b.f.ExitBtn->click();
