@@ -8,6 +8,8 @@
 #include "menus/fenetremenubgen.h"
 
 #include "files/dialoguedonnees.h"
+#include "menus/menubp.h"
+
 #include "files/fichierdonnees.h"
 #include "files/fichierini.h"
 #include "link/identite.h"
@@ -67,6 +69,7 @@ fondEcran::fondEcran(ISerialPort& port, const QString& dossier, QWidget* parent)
     menuBGen_ = new menuBGen;
     copyNema_ = new copyNema();
     progNema_ = new progNema();
+    menuBP_ = new menuBP();
     new SuiviActivation(this, [this] { Form_Activate(); });
     Form_Load();
 }
@@ -79,6 +82,7 @@ fondEcran::~fondEcran()
     delete menuBGen_;
     delete copyNema_;
     delete progNema_;
+    delete menuBP_;
     if (registre().fenetre(numeroFenetre::fondEcran) == this) registre().retirer(numeroFenetre::fondEcran);
     if (plateforme().principale == this) plateforme().principale = nullptr;
 }

@@ -21,6 +21,7 @@ class QStatusBar;
 class GroupeOptions;
 class frmSplash;
 class menuBGen;
+class menuBP;
 class passform;
 class copyNema;
 class progNema;
@@ -131,6 +132,7 @@ private:
     menuBGen* menuBGen_ = nullptr;
     copyNema* copyNema_ = nullptr;
     progNema* progNema_ = nullptr;
+    menuBP* menuBP_ = nullptr;
     QLabel* panneau1_ = nullptr;
     // Option groups: off line 0 / on line 1, ports 1-4, languages 1-6.
     GroupeOptions* optionsLigne_ = nullptr;

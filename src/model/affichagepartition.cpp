@@ -120,7 +120,9 @@ void majChampsIref(bool actif)
 {
     IVueMenuBP* vue = vues().menuBP;
     if (!vue) return;
-    for (const char* c : {"editTxtCrtMot", "editTxtCrtAcc", "editTxtCrtIref", "editTxtCrtFcc", "editTxtCrtFccPerm"})
+    for (const char* c : {"editTxtCrtMot", "editTxtCrtAcc", "editTxtCrtIref", "editTxtCrtFcc", "editTxtCrtFccPerm"}) {
         vue->setVisible(QLatin1String(c), actif);
+        vue->setEnabled(QLatin1String(c), actif);
+    }
     for (int i : {24, 25, 26, 48, 49, 126, 127, 133, 134, 135}) vue->setEnabled(label(i), actif);
 }

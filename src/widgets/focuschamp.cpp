@@ -4,9 +4,13 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QPalette>
+#include <QPointer>
 #include <QWidget>
 
 namespace {
+int profondeurParCode = 0;
+QPointer<QWidget> focusAvantCode;
+
 bool versAutreFenetre(Qt::FocusReason raison)
 {
     return raison == Qt::ActiveWindowFocusReason || raison == Qt::PopupFocusReason;
@@ -27,12 +31,14 @@ bool EvenementsFocus::eventFilter(QObject* /*objet*/, QEvent* e)
         suspendu_ = false;
         break;
     case QEvent::FocusIn: {
+        if (FocusParCode::actif()) break;
         const auto raison = static_cast<QFocusEvent*>(e)->reason();
         if (versAutreFenetre(raison) && suspendu_) {
             suspendu_ = false;
             break;
         }
         suspendu_ = false;
+        aLeFocus_ = true;
         if (gotFocus) gotFocus();
         break;
     }
@@ -42,6 +48,9 @@ bool EvenementsFocus::eventFilter(QObject* /*objet*/, QEvent* e)
             suspendu_ = true;
             break;
         }
+        const bool avait = aLeFocus_;
+        aLeFocus_ = false;
+        if (FocusParCode::actif() || !avait) break;
         if (lostFocus) lostFocus();
         break;
     }
@@ -50,6 +59,21 @@ bool EvenementsFocus::eventFilter(QObject* /*objet*/, QEvent* e)
     }
     return false;
 }
+
+FocusParCode::FocusParCode()
+{
+    if (profondeurParCode++ == 0) focusAvantCode = QApplication::focusWidget();
+}
+
+FocusParCode::~FocusParCode()
+{
+    if (--profondeurParCode != 0) return;
+    QWidget* f = QApplication::focusWidget();
+    if (f && f != focusAvantCode) f->clearFocus();
+    focusAvantCode = nullptr;
+}
+
+bool FocusParCode::actif() { return profondeurParCode > 0; }
 
 EvenementsFocus* surFocus(QWidget* controle, std::function<void()> gotFocus, std::function<void()> lostFocus)
 {

@@ -23,6 +23,20 @@ protected:
 
 private:
     bool suspendu_ = false;   // lost to another window, not to a control
+    bool aLeFocus_ = false;   // got-focus step ran, lost-focus step not yet
+};
+
+// While one lives, focus moves made by code (a focused control disabled or
+// hidden) run no got-focus or lost-focus step. A control the focus fell on
+// meanwhile loses it again when the last one ends, so no field holds the
+// focus without its got-focus step.
+class FocusParCode {
+public:
+    FocusParCode();
+    ~FocusParCode();
+    FocusParCode(const FocusParCode&) = delete;
+    FocusParCode& operator=(const FocusParCode&) = delete;
+    static bool actif();
 };
 
 // Hooks the steps on the control (either may be empty); the filter lives as
