@@ -21,6 +21,9 @@
 #include "platform/servicesui.h"
 #include "resources/chaines.h"
 #include "resources/idschaines.h"
+#include "start/menud.h"
+#include "start/menustart.h"
+#include "start/newfreqw.h"
 #include "widgets/fenetres.h"
 #include "widgets/fenetrezelto.h"
 #include "widgets/groupeoptions.h"
@@ -59,6 +62,9 @@ fondEcran::fondEcran(ISerialPort& port, const QString& dossier, QWidget* parent)
     Timer1->surTick = [this] { Timer1_Timer(); };
     splash_ = new frmSplash(this);
     passform_ = new passform(this);
+    menuStart_ = new menuStart;
+    newFreqW_ = new newFreqW;
+    menuD_ = new menuD;
     new SuiviActivation(this, [this] { Form_Activate(); });
     Form_Load();
 }
@@ -68,6 +74,9 @@ fondEcran::~fondEcran()
     Timer1.reset();
     delete splash_;
     delete passform_;
+    delete menuD_;
+    delete newFreqW_;
+    delete menuStart_;
     if (registre().fenetre(numeroFenetre::fondEcran) == this) registre().retirer(numeroFenetre::fondEcran);
     if (plateforme().principale == this) plateforme().principale = nullptr;
 }

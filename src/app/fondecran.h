@@ -20,6 +20,9 @@ class QRadioButton;
 class QStatusBar;
 class GroupeOptions;
 class frmSplash;
+class menuD;
+class menuStart;
+class newFreqW;
 class passform;
 
 class fondEcran : public QMainWindow, public IFenetrePrincipale, public IFenetre {
@@ -124,6 +127,9 @@ private:
     ISerialPort& port_;
     frmSplash* splash_ = nullptr;
     passform* passform_ = nullptr;
+    menuStart* menuStart_ = nullptr;
+    newFreqW* newFreqW_ = nullptr;
+    menuD* menuD_ = nullptr;
     QLabel* panneau1_ = nullptr;
     // Option groups: off line 0 / on line 1, ports 1-4, languages 1-6.
     GroupeOptions* optionsLigne_ = nullptr;
