@@ -310,7 +310,7 @@ void menuStart::Form_Activate()
 
     travailEnCours = false;
     startActif = true;
-    TimerStart->setInterval(intervalleTimerStart);
+    // Already running (menu D's exit), it keeps its rhythm.
     TimerStart->setEnabled(true);
     refreshTime = true;
     pointeurSourisPartout(pointeur::normal);

@@ -48,7 +48,8 @@ protected:
     {
         QTimer::singleShot(0, [fenetre, action, essais] {
             QWidget* w = fenetre();
-            if (w && w->isVisible()) action();
+            // One more round: the window's activation comes first.
+            if (w && w->isVisible()) QTimer::singleShot(0, action);
             else if (essais > 0) quandVisible(fenetre, action, essais - 1);
         });
     }
