@@ -148,7 +148,7 @@ void menuD::construire()
         origConsChk[i]->setObjectName(element(QStringLiteral("origConsChk"), i));
         lOrig->addWidget(origConsChk[i]);
         optionsOrigCons_->ajouter(origConsChk[i], i);
-        ajouterIndication(origConsChk[i], panneau1(), texteChaine(ids::infoSourceConsigne));
+        ajouterIndication(origConsChk[i], panneau1(), [] { return texteChaine(ids::infoSourceConsigne); });
     }
     connect(optionsOrigCons_, &GroupeOptions::Click, this, [this](int i) { origConsChk_Click(i); });
     options->addWidget(origConsFr);
