@@ -284,3 +284,21 @@ TEST_F(Start, PartitionModifieeGardeLesValeursDuPc)
     EXPECT_EQ(parametresPartitions[0][1].nombre(), 6);
     EXPECT_EQ(ms()->nbPpole, 3);
 }
+
+TEST_F(Start, FermetureRefuseePendantUnEchange)
+{
+    ouvrir();
+    bool essaye = false, ferme = true;
+    banc.horloge.surEvenements = [&] {
+        if (essaye || !liaisonOccupee()) return;
+        essaye = true;
+        ferme = ms()->close();
+    };
+    banc.horloge.avancer(0.6);
+    banc.horloge.surEvenements = {};
+    EXPECT_TRUE(essaye);
+    EXPECT_FALSE(ferme);
+    EXPECT_EQ(banc.ui.beeps, 1);
+    EXPECT_TRUE(ms()->isVisible());
+    EXPECT_TRUE(startActif);
+}
