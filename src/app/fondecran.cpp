@@ -28,6 +28,9 @@
 #include "platform/servicesui.h"
 #include "resources/chaines.h"
 #include "resources/idschaines.h"
+#include "start/menud.h"
+#include "start/menustart.h"
+#include "start/newfreqw.h"
 #include "widgets/fenetres.h"
 #include "widgets/fenetrezelto.h"
 #include "widgets/groupeoptions.h"
@@ -70,6 +73,9 @@ fondEcran::fondEcran(ISerialPort& port, const QString& dossier, QWidget* parent)
     copyNema_ = new copyNema();
     progNema_ = new progNema();
     menuBP_ = new menuBP();
+    menuStart_ = new menuStart;
+    newFreqW_ = new newFreqW;
+    menuD_ = new menuD;
     new SuiviActivation(this, [this] { Form_Activate(); });
     Form_Load();
 }
@@ -83,6 +89,9 @@ fondEcran::~fondEcran()
     delete copyNema_;
     delete progNema_;
     delete menuBP_;
+    delete menuD_;
+    delete newFreqW_;
+    delete menuStart_;
     if (registre().fenetre(numeroFenetre::fondEcran) == this) registre().retirer(numeroFenetre::fondEcran);
     if (plateforme().principale == this) plateforme().principale = nullptr;
 }

@@ -22,6 +22,9 @@ class GroupeOptions;
 class frmSplash;
 class menuBGen;
 class menuBP;
+class menuD;
+class menuStart;
+class newFreqW;
 class passform;
 class copyNema;
 class progNema;
@@ -133,6 +136,9 @@ private:
     copyNema* copyNema_ = nullptr;
     progNema* progNema_ = nullptr;
     menuBP* menuBP_ = nullptr;
+    menuStart* menuStart_ = nullptr;
+    newFreqW* newFreqW_ = nullptr;
+    menuD* menuD_ = nullptr;
     QLabel* panneau1_ = nullptr;
     // Option groups: off line 0 / on line 1, ports 1-4, languages 1-6.
     GroupeOptions* optionsLigne_ = nullptr;

@@ -59,5 +59,10 @@ inline std::array<PositionFenetre, 14> positionsFenetres{};
 // A position in twips clamped to 16 bits.
 std::int16_t twips16(double twips);
 
+// Working display: fault flags "0"/"1" of the last "AN" reply (0 to 7) and
+// relay states 0/1 of the last "ST" reply (0 to 4).
+inline std::array<QString, 11> etatAnomalies;
+inline std::array<int, 11> etatRelais{};
+
 // Set while the program ends: nothing more is sent, every wait returns.
 inline bool programmeTermine = false;

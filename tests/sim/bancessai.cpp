@@ -41,6 +41,8 @@ void reinitialiserEtatModule()
     portPresent = {};
     positionsFenetres = {};
     programmeTermine = false;
+    etatAnomalies = {};
+    etatRelais = {};
 
     // Tables and stores.
     tableMenuBGen = {};

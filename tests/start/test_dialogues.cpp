@@ -1,0 +1,174 @@
+// The new-setpoint dialog and menu D, opened from the working display.
+
+#include "fixture_start.h"
+
+#include "resources/chaines.h"
+#include "resources/idschaines.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+TEST_F(Start, ConsigneEnRpmSansDecimales)
+{
+    banc.sim.fixer("UF", "1");
+    ouvrir();
+    ms()->newConsBtn->click();
+    QString indication, texte, unite;
+    int beeps = 0;
+    pendantDialogue([&] {
+        newFreqW* d = nf();
+        unite = d->Label[1]->text();
+        const int avant = banc.ui.beeps;
+        saisir(d->editTxt, "1.5");
+        beeps = banc.ui.beeps - avant;
+        texte = d->editTxt->text();
+        indication = d->panneau1()->text();
+        valider(d->editTxt);
+    });
+    banc.horloge.avancer(2.0);
+    EXPECT_EQ(unite, "[" + texteChaine(ids::rpm) + "]");
+    EXPECT_EQ(indication, texteChaine(ids::limites) + " 0...1500 t/min");
+    EXPECT_EQ(beeps, 1);
+    EXPECT_EQ(texte, QStringLiteral("15"));
+    EXPECT_EQ(banc.sim.commandes, QStringList{"$F15"});
+}
+
+TEST_F(Start, ConsigneVersion15ArrondieEtCaseDeFermeture)
+{
+    banc.sim.version = "15A";
+    banc.sim.fixer("FT", "49.5");
+    ouvrir();
+    ms()->newConsBtn->click();
+    QString initial;
+    int longueur = 0, beeps = 0;
+    pendantDialogue([&] {
+        newFreqW* d = nf();
+        initial = d->editTxt->text();
+        const int avant = banc.ui.beeps;
+        saisir(d->editTxt, "75.");
+        beeps = banc.ui.beeps - avant;
+        longueur = d->editTxt->maxLength();
+        d->close();
+    });
+    banc.horloge.avancer(2.0);
+    EXPECT_EQ(initial, QStringLiteral("50"));
+    EXPECT_EQ(longueur, 6);
+    EXPECT_EQ(beeps, 1);
+    // Closed without its field being left: the present setpoint goes again.
+    EXPECT_EQ(banc.sim.commandes, QStringList{"$F49.5"});
+    EXPECT_TRUE(banc.ui.messages.empty());
+    EXPECT_TRUE(ms()->TimerStart->enabled());
+}
+
+TEST_F(Start, ConsigneParBornierRefusee)
+{
+    ouvrir([] {});
+    ms()->origCons = 1;
+    ms()->newConsBtn_Click();
+    banc.horloge.avancer(1.0);
+    ASSERT_EQ(banc.ui.messages.size(), 1u);
+    EXPECT_EQ(banc.ui.messages[0].texte, texteChaine(ids::consigneParBornier));
+    EXPECT_EQ(banc.ui.messages[0].icone(), msg::information);
+    EXPECT_TRUE(banc.sim.commandes.isEmpty());
+    EXPECT_FALSE(nf()->isVisible());
+    EXPECT_TRUE(ms()->TimerStart->enabled());
+}
+
+// Menu D: each accepted change is stored and sent at once, nothing else.
+TEST_F(Start, MenuDEnvoisLimitesEtReprise)
+{
+    banc.sim.fixer("IN", "20");
+    ouvrir();
+    ms()->menuDBtn->click();
+    QStringList envoyes;
+    QString indicationTacc, indicationPerm;
+    std::vector<QString> refus;
+    bool vueDuranteOuverture = false;
+    pendantMenuD([&] {
+        menuD* d = md();
+        vueDuranteOuverture = vues().menuD == d;
+        EXPECT_FALSE(ms()->TimerStart->enabled());
+        const int n = banc.sim.journal.size();
+        auto champ = [&](const char* nom) { return d->champNomme(QLatin1String(nom)); };
+
+        saisir(champ("editTxtCrtFcc"), "12.5");
+        valider(champ("editTxtCrtFcc"));
+        EXPECT_EQ(parametresPartitions[31][1].texte(), QStringLiteral("12.50"));
+        EXPECT_EQ(champ("editTxtCrtFcc")->text(), QStringLiteral("12.50"));
+
+        saisir(champ("editTxtFiltre"), "0");
+        valider(champ("editTxtFiltre"));
+
+        // Unchanged, and 5 where 5.00 shows: nothing.
+        saisir(champ("editTxtSBF"), champ("editTxtSBF")->text());
+        valider(champ("editTxtSBF"));
+        saisir(champ("editTxtTdec"), "5");
+        valider(champ("editTxtTdec"));
+        EXPECT_EQ(champ("editTxtTdec")->text(), QStringLiteral("5.00"));
+
+        // Acceleration time 5: 4.99 refused.
+        saisir(champ("editTxtTacc"), "4.99");
+        indicationTacc = d->panneau1()->text();
+        valider(champ("editTxtTacc"));
+        EXPECT_EQ(QApplication::focusWidget(), champ("editTxtTacc"));
+        saisir(champ("editTxtTacc"), "5");
+        valider(champ("editTxtTacc"));
+
+        // Motor current 12.5: at most 2.5.
+        parametresPartitions[3][1] = 12.5;
+        saisir(champ("editTxtCrtFccPerm"), "2.51");
+        valider(champ("editTxtCrtFccPerm"));
+        saisir(champ("editTxtCrtFccPerm"), "2.5");
+        indicationPerm = d->panneau1()->text();
+        valider(champ("editTxtCrtFccPerm"));
+
+        d->mcmChk[2]->click();
+        EXPECT_TRUE(champ("editTxtMcm1")->isVisible());
+        EXPECT_FALSE(d->Label[12]->isVisible());
+        d->mcmChk[2]->click();
+        d->mcmChk[3]->click();
+        EXPECT_FALSE(champ("editTxtMcm1")->isVisible());
+        for (const MessageVu& m : banc.ui.messages) refus.push_back(m.texte);
+        envoyes = banc.sim.journal.mid(n);
+        d->ExitBtn->click();
+    });
+    banc.horloge.avancer(0.6);
+    EXPECT_TRUE(vueDuranteOuverture);
+    EXPECT_EQ(envoyes, QStringList({"$cf12.50", "$fc0", "$cp2.50", "$MC2", "$MC3"}));
+    EXPECT_EQ(banc.sim.valeur("Ic"), QStringLiteral("12.50"));
+    EXPECT_EQ(indicationTacc, texteChaine(ids::valeurEntre) + "5.00...250 s");
+    EXPECT_EQ(indicationPerm, texteChaine(ids::valeurEntre) + " 0...2.5 A");
+    EXPECT_EQ(refus, std::vector<QString>(2, texteChaine(ids::horsLimites)));
+    EXPECT_EQ(vues().menuD, nullptr);
+    EXPECT_FALSE(md()->isVisible());
+    // Nothing marked modified; the poll resumes.
+    EXPECT_FALSE(partParamsModifies[0]);
+    EXPECT_FALSE(menuBGenModifie);
+    EXPECT_TRUE(ms()->TimerStart->enabled());
+    const QStringList suite = pendant(1.5);
+    EXPECT_TRUE(suite.contains("FT"));
+    EXPECT_TRUE(suite.contains("AN"));
+}
+
+TEST_F(Start, MenuDAvantVersion16SourceFigee)
+{
+    banc.sim.version = "15A";
+    banc.sim.fixer("PC", "1");
+    ouvrir();
+    ms()->menuDBtn->click();
+    bool actif = true, choisi = false;
+    pendantMenuD([&] {
+        actif = md()->origConsChk[0]->isEnabled() || md()->origConsFr->isEnabled();
+        choisi = md()->origConsChk[1]->isChecked();
+        md()->close();
+    });
+    banc.horloge.avancer(1.0);
+    EXPECT_FALSE(actif);
+    EXPECT_TRUE(choisi);
+    EXPECT_TRUE(banc.sim.commandes.isEmpty());
+    // Closed without Exit: the activation starts the poll again.
+    EXPECT_TRUE(ms()->TimerStart->enabled());
+    EXPECT_TRUE(pendant(1.5).contains("FT"));
+}
