@@ -614,7 +614,8 @@ void menuBP::copyBtn_Click()
     auto* copie = dynamic_cast<FenetreZelto*>(registre().fenetre(numeroFenetre::copyNema));
     if (!copie) return;
     modeCopie = 4;
-    copie->afficherDepuis(this);
+    // The dialog disables and re-enables its openers itself.
+    copie->afficher();
     if (enLigne()) echange([] { chargerPartition(); });
 }
 

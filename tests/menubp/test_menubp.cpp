@@ -483,11 +483,7 @@ TEST(MenuBP, boutonsCopieEtUf)
     attendre();
     EXPECT_EQ(modeCopie, 4);
     EXPECT_TRUE(copie.isVisible());
-    EXPECT_FALSE(b.f.isEnabled());
     EXPECT_EQ(b.journal(), QStringList({"$ng1", "NG"}));
-    copie.decharger();
-    attendre();
-    EXPECT_TRUE(b.f.isEnabled());
 }
 
 TEST_F(Appli, menuBPCreeAuDemarrage)
