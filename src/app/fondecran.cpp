@@ -7,6 +7,8 @@
 #include "files/fichierini.h"
 #include "link/identite.h"
 #include "link/transaction.h"
+#include "menus/fenetremenua.h"
+#include "menus/fenetremenuc.h"
 #include "model/etat.h"
 #include "model/menubgen.h"
 #include "model/menuc.h"
@@ -59,6 +61,9 @@ fondEcran::fondEcran(ISerialPort& port, const QString& dossier, QWidget* parent)
     Timer1->surTick = [this] { Timer1_Timer(); };
     splash_ = new frmSplash(this);
     passform_ = new passform(this);
+    // Menu windows: top-level, one instance each for the run.
+    menuA_ = new menuA;
+    menuRelNew_ = new menuRelNew;
     new SuiviActivation(this, [this] { Form_Activate(); });
     Form_Load();
 }
@@ -68,6 +73,8 @@ fondEcran::~fondEcran()
     Timer1.reset();
     delete splash_;
     delete passform_;
+    delete menuA_;
+    delete menuRelNew_;
     if (registre().fenetre(numeroFenetre::fondEcran) == this) registre().retirer(numeroFenetre::fondEcran);
     if (plateforme().principale == this) plateforme().principale = nullptr;
 }

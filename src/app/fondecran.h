@@ -20,6 +20,8 @@ class QRadioButton;
 class QStatusBar;
 class GroupeOptions;
 class frmSplash;
+class menuA;
+class menuRelNew;
 class passform;
 
 class fondEcran : public QMainWindow, public IFenetrePrincipale, public IFenetre {
@@ -124,6 +126,8 @@ private:
     ISerialPort& port_;
     frmSplash* splash_ = nullptr;
     passform* passform_ = nullptr;
+    menuA* menuA_ = nullptr;
+    menuRelNew* menuRelNew_ = nullptr;
     QLabel* panneau1_ = nullptr;
     // Option groups: off line 0 / on line 1, ports 1-4, languages 1-6.
     GroupeOptions* optionsLigne_ = nullptr;
