@@ -70,6 +70,17 @@ double tailleDuNumero(const QString& numero)
     return numero.size() >= 4 ? nombreEnTete(numero.mid(1, 3)) : 0.0;
 }
 
+// Hint of a field: 0, 2 and 3 only.
+QString indicationChamp(int index)
+{
+    switch (index) {
+    case 0: return texteChaine(ids::infoCourantMax);
+    case 2: return texteChaine(ids::infoDateLivraison);
+    case 3: return texteChaine(ids::infoNumeroSerie);
+    default: return QString();
+    }
+}
+
 void fond(QLineEdit* e, const QColor& c)
 {
     QPalette p = e->palette();
@@ -127,9 +138,7 @@ void menuA::construire()
     // Hints; the buttons and the window's background clear the panel.
     QLabel* panneau = panneau1();
     statusBar()->setSizeGripEnabled(false);
-    ajouterIndication(editTxt[0], panneau, [] { return texteChaine(ids::infoCourantMax); });
-    ajouterIndication(editTxt[2], panneau, [] { return texteChaine(ids::infoDateLivraison); });
-    ajouterIndication(editTxt[3], panneau, [] { return texteChaine(ids::infoNumeroSerie); });
+    for (int i : {0, 2, 3}) ajouterIndication(editTxt[i], panneau, [i] { return indicationChamp(i); });
     for (QWidget* w : {static_cast<QWidget*>(downBtn), static_cast<QWidget*>(ExitBtn), centre})
         ajouterIndication(w, panneau, QString());
 
@@ -215,6 +224,7 @@ void menuA::Form_Load()
     downBtn->setToolTip(texteChaine(ids::infoTelechargerMenuA));
     ExitBtn->setText(texteChaine(ids::quitter));
     ExitBtn->setToolTip(texteChaine(ids::infoRetourMenuPrincipal));
+    premiereActivation_ = true;
     placerFenetre(numeroFenetre::menuA, this);
 }
 
@@ -226,10 +236,23 @@ void menuA::Form_Activate()
     activerChampsMenuA(true);
     pointeurSourisPartout(pointeur::normal);
     travailEnCours = false;
-    // A field that took the focus when the window showed starts from the
-    // text just read.
-    for (int i = 0; i < 6; ++i)
-        if (editTxt[i]->hasFocus()) editTxt_GotFocus(i);
+    // After its load the window starts on its first control in tab order
+    // that can take the focus, with the text just read.
+    if (!premiereActivation_) return;
+    premiereActivation_ = false;
+    for (QWidget* w : ordreTab_) {
+        if (!w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus)) continue;
+        if (!w->hasFocus()) {
+            w->setFocus(Qt::TabFocusReason);
+            break;
+        }
+        for (int i = 0; i < 6; ++i)
+            if (w == editTxt[i]) {
+                editTxt_GotFocus(i);
+                panneau1()->setText(indicationChamp(i));
+            }
+        break;
+    }
 }
 
 void menuA::Form_QueryUnload(bool& Cancel, int /*UnloadMode*/)

@@ -75,4 +75,5 @@ private:
     void appliquerOrdreTab();
 
     std::vector<QWidget*> ordreTab_;
+    bool premiereActivation_ = false;
 };

@@ -272,6 +272,7 @@ void menuRelNew::Form_Load()
     TXT_ret->Init(editTxtRet, 2, 0, 5);
     for (CTextBxN* v : {TXT_valComp, TXT_ret})
         connect(v, &CTextBxN::ValidateError, this, [](bool& Cancel) { Cancel = afficheHorsLimites(); });
+    premiereActivation_ = true;
     placerFenetre(numeroFenetre::menuRelNew, this);
 }
 
@@ -291,10 +292,12 @@ void menuRelNew::Form_Activate()
     pointeurSourisPartout(pointeur::normal);
     panneau1()->setText(texteChaine(ids::infoAffectationRelais));
     travailEnCours = false;
-    // A field that took the focus when the window showed starts from the
-    // text shown now.
-    if (editTxtValComp->hasFocus()) editTxtValComp_GotFocus();
-    if (editTxtRet->hasFocus()) editTxtRet_GotFocus();
+    // After its load the window starts on the first row of the grid.
+    if (premiereActivation_) {
+        premiereActivation_ = false;
+        const int choisi = lignes_[0]->selection();
+        f[choisi >= 0 ? choisi : 0]->setFocus(Qt::TabFocusReason);
+    }
 }
 
 void menuRelNew::Form_QueryUnload(bool& Cancel, int /*UnloadMode*/)

@@ -78,4 +78,5 @@ private:
     GroupeOptions* sorties_[2] = {};
     // Text of the numeric field that last got the focus.
     QString texteMemorise_;
+    bool premiereActivation_ = false;
 };

@@ -119,7 +119,9 @@ TEST_F(MenusAC, MenuAOuvertureLitLesDonneesEtLesVerrouille)
         EXPECT_FALSE(f->isEnabled());
         EXPECT_FALSE(travailEnCours);
         if (!verrouille) {
-            A()->editTxt[0]->setFocus(Qt::OtherFocusReason);
+            // The window starts on its first field, with its hint.
+            EXPECT_TRUE(A()->editTxt[0]->hasFocus());
+            EXPECT_EQ(A()->panneau1()->text(), texteChaine(ids::infoCourantMax));
             QTest::keyClick(A()->editTxt[0], Qt::Key_Tab);
             EXPECT_TRUE(A()->editTxt[2]->hasFocus());
             QTest::keyClick(A()->editTxt[2], Qt::Key_Tab);
@@ -144,21 +146,22 @@ TEST_F(MenusAC, MenuACourantEtNumeroDeSerie)
         const char* saisie;
         const char* courantApres;
         const char* serieApres;
-        int beeps;
+        int beeps;             // the window starts on the current field
+        bool refuse;
         bool message;          // "Converter current has changed !..."
         bool modifie;
     };
     const Cas cas[] = {
-        {"courant24refuse64", "18A", "23", "7015X", 0, "24", "23", "7015X", 1, false, false},
-        {"courant24accepte32", "12A", "23", "7015X", 0, "24", "24", "7015X", 0, false, true},
-        {"courant135change7060", "18A", "90", "7060ABC", 0, "135", "135", "7090ABC", 0, false, true},
-        {"courantCoherentGardeLeNumero", "18A", "90", "7060ABC", 0, "90", "90", "7060ABC", 0, false, false},
-        {"numeroCorrigeLeCourant64", "18A", "24", "7015X", 3, "7015X", "23", "7015X", 0, true, false},
-        {"numeroGardeLeCourant32", "12A", "24", "7015X", 3, "7015X", "24", "7015X", 0, false, false},
-        {"taille25refusee", "18A", "23", "7015X", 3, "7025X", "23", "7015X", 1, false, false},
-        {"numeroCourtRefuse", "18A", "23", "7015X", 3, "701", "23", "7015X", 1, false, false},
-        {"numeroChangeMarque", "18A", "23", "7015X", 3, "7015Y", "23", "7015Y", 0, false, true},
-        {"dateSeuleNeMarqueRien", "18A", "23", "7015X", 2, "01.02.05", "23", "7015X", 0, false, false},
+        {"courant24refuse64", "18A", "23", "7015X", 0, "24", "23", "7015X", 1, true, false, false},
+        {"courant24accepte32", "12A", "23", "7015X", 0, "24", "24", "7015X", 0, false, false, true},
+        {"courant135change7060", "18A", "90", "7060ABC", 0, "135", "135", "7090ABC", 0, false, false, true},
+        {"courantCoherentGardeLeNumero", "18A", "90", "7060ABC", 0, "90", "90", "7060ABC", 0, false, false, false},
+        {"numeroCorrigeLeCourant64", "18A", "24", "7015X", 3, "7015X", "23", "7015X", 1, false, true, false},
+        {"numeroGardeLeCourant32", "12A", "24", "7015X", 3, "7015X", "24", "7015X", 0, false, false, false},
+        {"taille25refusee", "18A", "23", "7015X", 3, "7025X", "23", "7015X", 1, true, false, false},
+        {"numeroCourtRefuse", "18A", "23", "7015X", 3, "701", "23", "7015X", 1, true, false, false},
+        {"numeroChangeMarque", "18A", "23", "7015X", 3, "7015Y", "23", "7015Y", 0, false, false, true},
+        {"dateSeuleNeMarqueRien", "18A", "23", "7015X", 2, "01.02.05", "23", "7015X", 0, false, false, false},
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.nom);
@@ -171,7 +174,7 @@ TEST_F(MenusAC, MenuACourantEtNumeroDeSerie)
         EXPECT_EQ(A()->editTxt[0]->text(), c.courantApres);
         EXPECT_EQ(A()->editTxt[3]->text(), c.serieApres);
         EXPECT_EQ(banc.ui.beeps, c.beeps);
-        EXPECT_EQ(rouge(A()->editTxt[c.champ]), c.beeps > 0);
+        EXPECT_EQ(rouge(A()->editTxt[c.champ]), c.refuse);
         EXPECT_EQ(menuAModifie, c.modifie);
         ASSERT_EQ(banc.ui.messages.size(), c.message ? 1u : 0u);
         if (c.message) {
