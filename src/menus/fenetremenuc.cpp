@@ -174,6 +174,14 @@ void menuRelNew::construire()
     comparateur->addWidget(editTxtRet, 1, 1);
     comparateur->addWidget(Label[26], 1, 2);
     comparateur->setColumnStretch(3, 1);
+    // Hidden comparator fields keep their place: the grid does not move.
+    for (QWidget* w : {static_cast<QWidget*>(editTxtValComp), static_cast<QWidget*>(editTxtRet),
+                       static_cast<QWidget*>(Label[23]), static_cast<QWidget*>(Label[24]),
+                       static_cast<QWidget*>(Label[25]), static_cast<QWidget*>(Label[26])}) {
+        QSizePolicy p = w->sizePolicy();
+        p.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(p);
+    }
     surFocus(editTxtValComp, [this] { editTxtValComp_GotFocus(); }, [this] { editTxtValComp_LostFocus(); });
     surFocus(editTxtRet, [this] { editTxtRet_GotFocus(); }, [this] { editTxtRet_LostFocus(); });
     ajouterIndication(editTxtValComp, panneau, [] { return indicationPlage(10, "V"); });
