@@ -81,6 +81,9 @@ menuRelNew::menuRelNew() : FenetreZelto(numeroFenetre::menuRelNew)
 
 menuRelNew::~menuRelNew()
 {
+    // Validators first: they watch fields that are about to go.
+    delete TXT_valComp;
+    delete TXT_ret;
     if (vues().menuRelNew == this) vues().menuRelNew = nullptr;
 }
 

@@ -6,6 +6,7 @@
 #include "link/transaction.h"
 #include "menus/fenetremenua.h"
 #include "menus/fenetremenuc.h"
+#include "model/menuc.h"
 #include "model/tables.h"
 #include "platform/registrefenetres.h"
 #include "resources/chaines.h"
@@ -305,16 +306,13 @@ protected:
         banc.sim.fixer("VC", "5");
         banc.sim.fixer("DC", "0");
     }
+    // The level and delay fields and labels 23 to 26 show or hide together.
     bool comparateurVisible() const
     {
-        bool tous = !C()->editTxtValComp->isHidden() && !C()->editTxtRet->isHidden();
-        bool aucun = C()->editTxtValComp->isHidden() && C()->editTxtRet->isHidden();
-        for (int i = 23; i <= 26; ++i) {
-            tous = tous && !C()->Label[i]->isHidden();
-            aucun = aucun && C()->Label[i]->isHidden();
-        }
-        EXPECT_TRUE(tous || aucun);
-        return tous;
+        int visibles = !C()->editTxtValComp->isHidden() + !C()->editTxtRet->isHidden();
+        for (int i = 23; i <= 26; ++i) visibles += !C()->Label[i]->isHidden();
+        EXPECT_TRUE(visibles == 0 || visibles == 6);
+        return visibles == 6;
     }
 };
 
@@ -451,6 +449,9 @@ TEST_F(MenuC, FermetureAvecModifications)
     EXPECT_FALSE(C()->downBtn->isEnabled());
     C()->f[1]->click();
     EXPECT_TRUE(menuCModifie);
+    telechargerMenuC();
+    EXPECT_TRUE(menuCModifie);
+    EXPECT_FALSE(C()->downBtn->isEnabled());
     C()->ExitBtn->click();
     EXPECT_TRUE(banc.ui.messages.empty());
     EXPECT_TRUE(banc.sim.journal.isEmpty());
