@@ -230,12 +230,16 @@ void menuA::Form_Load()
 
 void menuA::Form_Activate()
 {
+    // A field that loses the focus because it is disabled here is not left
+    // by the user: no leave step.
+    enActivation_ = true;
     activerChampsMenuA(false);
     chargerMenuA();
     panneau1()->clear();
     activerChampsMenuA(true);
     pointeurSourisPartout(pointeur::normal);
     travailEnCours = false;
+    enActivation_ = false;
     // After its load the window starts on its first control in tab order
     // that can take the focus, with the text just read.
     if (!premiereActivation_) return;
@@ -318,6 +322,7 @@ void menuA::editTxt_LostFocus(int index)
 {
     QLineEdit* e = editTxt[index];
     fond(e, QApplication::palette(e).color(QPalette::Base));
+    if (enActivation_) return;
     if (last.isEmpty()) last = QStringLiteral("0");
     if (index == 0) quitterCourant();
     else if (index == 3) quitterNumeroSerie();

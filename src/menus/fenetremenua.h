@@ -76,4 +76,5 @@ private:
 
     std::vector<QWidget*> ordreTab_;
     bool premiereActivation_ = false;
+    bool enActivation_ = false;
 };

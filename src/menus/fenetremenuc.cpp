@@ -289,6 +289,9 @@ void menuRelNew::Form_Load()
 
 void menuRelNew::Form_Activate()
 {
+    // A field that loses the focus because it hides here is not left by the
+    // user: no leave step.
+    enActivation_ = true;
     if (enLigne()) {
         sensLecture = true;
         if (!menuCCharge) {
@@ -303,6 +306,7 @@ void menuRelNew::Form_Activate()
     pointeurSourisPartout(pointeur::normal);
     panneau1()->setText(texteChaine(ids::infoAffectationRelais));
     travailEnCours = false;
+    enActivation_ = false;
     // After its load the window starts on the first row of the grid.
     if (premiereActivation_) {
         premiereActivation_ = false;
@@ -392,6 +396,7 @@ void menuRelNew::editTxtValComp_GotFocus()
 
 void menuRelNew::editTxtValComp_LostFocus()
 {
+    if (enActivation_) return;
     const QString formate = formatNombre(valeurTexte(editTxtValComp->text()), QStringLiteral("#0.00"));
     if (formate != texteMemorise_) {
         menuCModifie = true;
@@ -408,6 +413,7 @@ void menuRelNew::editTxtRet_GotFocus()
 
 void menuRelNew::editTxtRet_LostFocus()
 {
+    if (enActivation_) return;
     if (editTxtRet->text() != texteMemorise_) {
         menuCModifie = true;
         tableComparateur[1][0] = valeurTexte(editTxtRet->text());

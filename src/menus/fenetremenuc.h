@@ -79,4 +79,5 @@ private:
     // Text of the numeric field that last got the focus.
     QString texteMemorise_;
     bool premiereActivation_ = false;
+    bool enActivation_ = false;
 };
