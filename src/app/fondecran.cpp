@@ -14,6 +14,8 @@
 #include "files/fichierini.h"
 #include "link/identite.h"
 #include "link/transaction.h"
+#include "menus/fenetremenua.h"
+#include "menus/fenetremenuc.h"
 #include "model/etat.h"
 #include "model/menubgen.h"
 #include "model/menuc.h"
@@ -76,6 +78,9 @@ fondEcran::fondEcran(ISerialPort& port, const QString& dossier, QWidget* parent)
     menuStart_ = new menuStart;
     newFreqW_ = new newFreqW;
     menuD_ = new menuD;
+    // Menu windows: top-level, one instance each for the run.
+    menuA_ = new menuA;
+    menuRelNew_ = new menuRelNew;
     new SuiviActivation(this, [this] { Form_Activate(); });
     Form_Load();
 }
@@ -92,6 +97,8 @@ fondEcran::~fondEcran()
     delete menuD_;
     delete newFreqW_;
     delete menuStart_;
+    delete menuA_;
+    delete menuRelNew_;
     if (registre().fenetre(numeroFenetre::fondEcran) == this) registre().retirer(numeroFenetre::fondEcran);
     if (plateforme().principale == this) plateforme().principale = nullptr;
 }

@@ -25,6 +25,8 @@ class menuBP;
 class menuD;
 class menuStart;
 class newFreqW;
+class menuA;
+class menuRelNew;
 class passform;
 class copyNema;
 class progNema;
@@ -139,6 +141,8 @@ private:
     menuStart* menuStart_ = nullptr;
     newFreqW* newFreqW_ = nullptr;
     menuD* menuD_ = nullptr;
+    menuA* menuA_ = nullptr;
+    menuRelNew* menuRelNew_ = nullptr;
     QLabel* panneau1_ = nullptr;
     // Option groups: off line 0 / on line 1, ports 1-4, languages 1-6.
     GroupeOptions* optionsLigne_ = nullptr;

@@ -226,9 +226,9 @@ void envoyerCaractere(const QString& caractere)
     reponse = nettoyerReponse(tamponReception);
 }
 
-void envoyerCommande(QString& commande, const QString& mode, const QString& cle, const QString& codeRelecture)
+bool envoyerCommande(QString& commande, const QString& mode, const QString& cle, const QString& codeRelecture)
 {
-    if (!peutEnvoyer() || enTransaction) return;
+    if (!peutEnvoyer() || enTransaction) return false;
     GardeTransaction garde;
     // Copies: the caller's registers may change while events are processed.
     const QString texte = commande;
@@ -238,22 +238,23 @@ void envoyerCommande(QString& commande, const QString& mode, const QString& cle,
 
     for (int tentative = 1; tentative <= nbTentatives; ++tentative) {
         envoyerTexte(texte);
-        if (relecture.isEmpty()) return;
-        if (!peutEnvoyer()) return;
+        if (relecture.isEmpty()) return peutEnvoyer();
+        if (!peutEnvoyer()) return false;
         envoyerTexte(relecture);
-        if (!peutEnvoyer()) return;
+        if (!peutEnvoyer()) return false;
 
         if (modeTr == QLatin1String("U")) {
             reponseAttendue = reponse.startsWith(reponseAttendue) ? QStringLiteral("ok") : QStringLiteral("error");
-            return;
+            return reponseAttendue == QLatin1String("ok");
         }
         QString lu;
         if (modeTr == QLatin1String("B")) lu = chiffresEtPoints(reponse);
         else if (modeTr == QLatin1String("C")) lu = extraireEtatRelais(cleTr);
         else if (modeTr == QLatin1String("A")) lu = extraireChampReponse(cleTr);
-        else return;   // "S" and the modes without a check: one round
+        else return true;   // "S" and the modes without a check: one round
         QString ecrit = valeurEcrite(texte, cleTr);
         if (modeTr == QLatin1String("A")) ecrit = filtrerChampDonnees(ecrit);
-        if (lu == ecrit) return;
+        if (lu == ecrit) return true;
     }
+    return false;
 }

@@ -21,7 +21,8 @@ void attenteTimer(double secondes);
 void attentePrecise(float secondes);
 
 // One transaction (up to four attempts for writes with a read-back code).
-void envoyerCommande(QString& commande, const QString& mode, const QString& cle, const QString& codeRelecture);
+// True when the exchange took place and a write's read-back matched.
+bool envoyerCommande(QString& commande, const QString& mode, const QString& cle, const QString& codeRelecture);
 // One character, or with finCommande the terminator and the reply.
 void envoyerCaractere(const QString& caractere);
 // Waits for the echo of one character; true when something other than ">" came.

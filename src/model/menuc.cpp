@@ -1,9 +1,13 @@
 #include "menuc.h"
 
+#include "etat.h"
+#include "link/fenetreprincipale.h"
 #include "link/transaction.h"
 #include "nombres.h"
+#include "session.h"
 #include "platform/horloge.h"
 #include "platform/plateforme.h"
+#include "platform/servicesui.h"
 #include "resources/chaines.h"
 #include "resources/idschaines.h"
 #include "tables.h"
@@ -155,4 +159,49 @@ void libellesMenuC()
     vue->setInfoBulle(QStringLiteral("ExitBtn"), texteChaine(ids::infoQuitterMenuC));
     vue->setTexte(QStringLiteral("downBtn"), texteChaine(ids::telecharger));
     vue->setInfoBulle(QStringLiteral("downBtn"), texteChaine(ids::infoTelechargerMenuC));
+}
+
+void afficherMenuC()
+{
+    IVueMenuC* vue = vues().menuRelNew;
+    if (!vue) return;
+    // A relay outside 0 to 5 selects nothing in its row.
+    for (int r = 0; r < 17; ++r) {
+        const double n = tableRelais[r][0].nombre();
+        if (n >= 0 && n <= 5 && n == versEntier(n)) vue->selectionnerOption(QStringLiteral("f"), 6 * r + versEntier(n));
+    }
+    // Analog outputs 1 to 6; 0 or anything else selects nothing.
+    for (int i = 0; i < 2; ++i) {
+        const double n = tableSortiesAnalogiques[i][0].nombre();
+        if (n >= 1 && n <= 6 && n == versEntier(n))
+            vue->selectionnerOption(i == 0 ? QStringLiteral("san1Chk") : QStringLiteral("san2Chk"), versEntier(n));
+    }
+    vue->setTexte(QStringLiteral("editTxtValComp"), formatNombre(tableComparateur[0][0].nombre(), QStringLiteral("#0.00")));
+    vue->setTexte(QStringLiteral("editTxtRet"), tableComparateur[1][0].texteAffiche());
+}
+
+void telechargerMenuC()
+{
+    // Busy: a close request meanwhile is refused.
+    travailEnCours = true;
+    pointeurSourisPartout(pointeur::sablier);
+    sensLecture = false;
+    const QString down = QStringLiteral("downBtn");
+    const QString exit = QStringLiteral("ExitBtn");
+    if (IVueMenuC* vue = vues().menuRelNew) {
+        vue->setTexteStatut(texteChaine(ids::infoTelechargerMenuC));
+        vue->setEnabled(down, false);
+        vue->setEnabled(exit, false);
+    }
+    transfertMenuC(sensLecture);
+    if (IVueMenuC* vue = vues().menuRelNew) {
+        // Off line there is nothing to download to.
+        vue->setEnabled(down, enLigne());
+        vue->setEnabled(exit, true);
+        vue->setTexteStatut(QString());
+    }
+    // Off line nothing was sent: the changes stay marked.
+    if (enLigne()) menuCModifie = false;
+    pointeurSourisPartout(pointeur::normal);
+    travailEnCours = false;
 }

@@ -311,4 +311,5 @@ constexpr int seulementPartieGenerale = 5810;           // "CAUTION: ONLY the ge
 constexpr int partitionsParDefaut = 5820;               // "CAUTION: Some partitions could contain default loaded parameters !!!"
 constexpr int sauvegardeZeltoMenuC = 5830;              // "Saving to Zelto - menu C"
 constexpr int parametresNonCharges = 6200;              // "CAUTION: the partition parameters are NOT loaded and will NOT be changed in the Zelto!..."
+constexpr int donneesAppareilNonConfirmees = 6400;      // "The converter did not confirm the device data: nothing was locked."
 } // namespace ids

@@ -2167,6 +2167,13 @@ const EntreeChaine tableChaines[] = {
             "ATTENZIONE: i parametri della partizione NON sono caricati e NON saranno modificati nello Zelto!...",
             "¡ATENCIÓN: los parámetros de la partición NO están cargados y NO se modificarán en el Zelto!...",
             "ATENÇÃO: os parâmetros da partição NÃO estão carregados e NÃO serão alterados no Zelto!..."}},
+    // menu A download: a device-data write the converter did not confirm
+    {6400, {"Le convertisseur n'a pas confirmé les données de l'appareil : rien n'a été verrouillé.",
+            "The converter did not confirm the device data: nothing was locked.",
+            "Der Umrichter hat die Gerätedaten nicht bestätigt: nichts wurde gesperrt.",
+            "Il convertitore non ha confermato i dati dell'apparecchio: nulla è stato bloccato.",
+            "El convertidor no ha confirmado los datos del equipo: no se ha bloqueado nada.",
+            "O conversor não confirmou os dados do aparelho: nada foi bloqueado."}},
 };
 
 const std::size_t nbEntreesChaines = sizeof(tableChaines) / sizeof(tableChaines[0]);
