@@ -7,6 +7,7 @@
 #include "files/fichierini.h"
 #include "link/identite.h"
 #include "link/transaction.h"
+#include "menus/printw.h"
 #include "model/etat.h"
 #include "model/menubgen.h"
 #include "model/menuc.h"
@@ -59,6 +60,7 @@ fondEcran::fondEcran(ISerialPort& port, const QString& dossier, QWidget* parent)
     Timer1->surTick = [this] { Timer1_Timer(); };
     splash_ = new frmSplash(this);
     passform_ = new passform(this);
+    printW_ = new printW();
     new SuiviActivation(this, [this] { Form_Activate(); });
     Form_Load();
 }
@@ -68,6 +70,7 @@ fondEcran::~fondEcran()
     Timer1.reset();
     delete splash_;
     delete passform_;
+    delete printW_;
     if (registre().fenetre(numeroFenetre::fondEcran) == this) registre().retirer(numeroFenetre::fondEcran);
     if (plateforme().principale == this) plateforme().principale = nullptr;
 }

@@ -21,6 +21,7 @@ class QStatusBar;
 class GroupeOptions;
 class frmSplash;
 class passform;
+class printW;
 
 class fondEcran : public QMainWindow, public IFenetrePrincipale, public IFenetre {
     Q_OBJECT
@@ -124,6 +125,7 @@ private:
     ISerialPort& port_;
     frmSplash* splash_ = nullptr;
     passform* passform_ = nullptr;
+    printW* printW_ = nullptr;
     QLabel* panneau1_ = nullptr;
     // Option groups: off line 0 / on line 1, ports 1-4, languages 1-6.
     GroupeOptions* optionsLigne_ = nullptr;

@@ -2160,6 +2160,13 @@ const EntreeChaine tableChaines[] = {
             "Salvataggio nello Zelto - menu C",
             "Guardando en el Zelto - menú C",
             "A gravar no Zelto - menu C"}},
+    // first title line of the printout
+    {6500, {"Paramètres du convertisseur de fréquence",
+            "Frequency converter parameters",
+            "Parameter des Frequenzumrichters",
+            "Parametri del convertitore di frequenza",
+            "Parámetros del convertidor de frecuencia",
+            "Parâmetros do conversor de frequência"}},
 };
 
 const std::size_t nbEntreesChaines = sizeof(tableChaines) / sizeof(tableChaines[0]);
