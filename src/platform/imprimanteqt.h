@@ -1,8 +1,8 @@
 #pragma once
 // The printer on QPrinter and QPainter. Positions are kept in points from
 // the top left corner of the printable area; a line is as high as the
-// largest size printed on it (or the current size when empty) times the
-// line spacing. Nothing is drawn past the right or bottom edge: a line
+// largest size used on it, the size at its end included, times the line
+// spacing. Nothing is drawn past the right or bottom edge: a line
 // that does not fit starts a new page, a text too long is cut.
 
 #include "imprimante.h"
