@@ -1,5 +1,5 @@
 #pragma once
-// A printer for tests: keeps every piece of text with its page, line, tab
+// A printer for tests: keeps every text printed with its page, line, tab
 // column, size, bold and underline, and can be told to fail.
 //
 //     ImprimanteEnregistreuse imp;
@@ -53,14 +53,14 @@ public:
 
     // Pages that hold text.
     int pagesImprimees() const;
-    // Pieces of one page, in order.
+    // Texts printed on one page, in order.
     std::vector<MorceauImprime> page(int p) const;
     // Texts of line `ligne` of page p joined per tab column: "c10:Label|c40: = 5".
     QString ligne(int p, int ligne) const;
-    // Lines of page p that hold pieces, as ligne() gives them.
+    // Lines of page p that hold texts, as ligne() gives them.
     QStringList lignes(int p) const;
 
-    // Fails from the n-th piece of text on (0 = never).
+    // Fails from the n-th text printed on (0 = never).
     int echecAuMorceau = 0;
     bool echecFinDocument = false;
 
