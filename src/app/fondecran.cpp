@@ -16,6 +16,7 @@
 #include "link/transaction.h"
 #include "menus/fenetremenua.h"
 #include "menus/fenetremenuc.h"
+#include "menus/printw.h"
 #include "model/etat.h"
 #include "model/menubgen.h"
 #include "model/menuc.h"
@@ -81,6 +82,7 @@ fondEcran::fondEcran(ISerialPort& port, const QString& dossier, QWidget* parent)
     // Menu windows: top-level, one instance each for the run.
     menuA_ = new menuA;
     menuRelNew_ = new menuRelNew;
+    printW_ = new printW();
     new SuiviActivation(this, [this] { Form_Activate(); });
     Form_Load();
 }
@@ -99,6 +101,7 @@ fondEcran::~fondEcran()
     delete menuStart_;
     delete menuA_;
     delete menuRelNew_;
+    delete printW_;
     if (registre().fenetre(numeroFenetre::fondEcran) == this) registre().retirer(numeroFenetre::fondEcran);
     if (plateforme().principale == this) plateforme().principale = nullptr;
 }

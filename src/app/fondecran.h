@@ -30,6 +30,7 @@ class menuRelNew;
 class passform;
 class copyNema;
 class progNema;
+class printW;
 
 class fondEcran : public QMainWindow, public IFenetrePrincipale, public IFenetre {
     Q_OBJECT
@@ -143,6 +144,7 @@ private:
     menuD* menuD_ = nullptr;
     menuA* menuA_ = nullptr;
     menuRelNew* menuRelNew_ = nullptr;
+    printW* printW_ = nullptr;
     QLabel* panneau1_ = nullptr;
     // Option groups: off line 0 / on line 1, ports 1-4, languages 1-6.
     GroupeOptions* optionsLigne_ = nullptr;

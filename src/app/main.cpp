@@ -2,6 +2,7 @@
 // main window and the event loop.
 #include "app/fondecran.h"
 #include "platform/horlogereelle.h"
+#include "platform/imprimanteqt.h"
 #include "platform/plateforme.h"
 #include "platform/portserieqt.h"
 #include "platform/servicesuiqt.h"
@@ -17,6 +18,8 @@ int main(int argc, char** argv)
     ServicesUiQt servicesUi;
     plateforme().horloge = &horlogeReelle;
     plateforme().ui = &servicesUi;
+    ImprimanteQt imprimante;
+    plateforme().imprimante = &imprimante;
 
     PortSerieQt port;
     int resultat = 0;
@@ -25,6 +28,7 @@ int main(int argc, char** argv)
         fenetre.show();
         resultat = app.exec();
     }
+    plateforme().imprimante = nullptr;
     plateforme().ui = nullptr;
     plateforme().horloge = nullptr;
     return resultat;

@@ -637,4 +637,5 @@ void menuBGen::progGammeBtn_Click()
 
 void menuBGen::printBtn_Click()
 {
+    imprimerMenuBGen();
 }

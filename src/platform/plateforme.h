@@ -1,9 +1,10 @@
 #pragma once
-// The installed platform: clock, desktop services, main window and window
-// list. main() installs the real ones; tests install their doubles.
+// The installed platform: clock, desktop services, main window, printer and
+// window list. main() installs the real ones; tests install their doubles.
 
 class IHorloge;
 class IServicesUi;
+class IImprimante;
 class IFenetrePrincipale;
 class RegistreFenetres;
 
@@ -11,6 +12,7 @@ struct Plateforme {
     IHorloge* horloge = nullptr;
     IServicesUi* ui = nullptr;
     IFenetrePrincipale* principale = nullptr;   // null before the main window exists
+    IImprimante* imprimante = nullptr;          // the system printer
 };
 
 Plateforme& plateforme();

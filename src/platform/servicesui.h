@@ -1,8 +1,11 @@
 #pragma once
 // Services the program asks of the desktop: message boxes, file dialogs,
-// beep, mouse pointer, program end. Tests script and record them.
+// printer dialog, beep, mouse pointer, program end. Tests script and record
+// them.
 
 #include <QString>
+
+class IImprimante;
 
 // Message box styles and answers (values of the original window system).
 namespace msg {
@@ -43,6 +46,9 @@ public:
     // Full path chosen, or empty when the user cancelled.
     virtual QString dialogueOuvrir(const DialogueFichier& d) = 0;
     virtual QString dialogueSauver(const DialogueFichier& d) = 0;
+    // Printer dialog for the printer's next job, without page range or
+    // selection; true when the user confirmed.
+    virtual bool dialogueImprimante(IImprimante& imprimante, const QString& titre) = 0;
     virtual void beep() = 0;
     // Absolute pointer state for every window: pointeur::sablier or normal.
     virtual void pointeurSouris(int forme) = 0;

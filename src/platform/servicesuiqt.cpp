@@ -1,5 +1,6 @@
 #include "servicesuiqt.h"
 
+#include "imprimanteqt.h"
 #include "model/etat.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QStringList>
 
@@ -138,6 +140,19 @@ QString ServicesUiQt::dialogueSauver(const DialogueFichier& d)
     if (!d.confirmerEcrasement) options |= QFileDialog::DontConfirmOverwrite;
     return QFileDialog::getSaveFileName(parentDialogue(), d.titre, d.dossierInitial, filtreQt(d.filtre), nullptr,
                                         options);
+}
+
+bool ServicesUiQt::dialogueImprimante(IImprimante& imprimante, const QString& titre)
+{
+    auto* qt = dynamic_cast<ImprimanteQt*>(&imprimante);
+    if (!qt) return false;
+    QPrintDialog dialogue(&qt->printer(), parentDialogue());
+    dialogue.setWindowTitle(titre);
+    dialogue.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialogue.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialogue.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialogue.setOption(QAbstractPrintDialog::PrintCollateCopies, true);
+    return dialogue.exec() == QDialog::Accepted;
 }
 
 void ServicesUiQt::beep()

@@ -1,6 +1,6 @@
 #pragma once
 // Desktop services on Qt: message boxes with the original styles and
-// answers, open/save file dialogs, beep, the mouse pointer as an absolute
+// answers, open/save file dialogs, the printer dialog, beep, the mouse pointer as an absolute
 // state, and the program end.
 
 #include "servicesui.h"
@@ -12,6 +12,7 @@ public:
     int msgBox(const QString& texte, int style, const QString& titre) override;
     QString dialogueOuvrir(const DialogueFichier& d) override;
     QString dialogueSauver(const DialogueFichier& d) override;
+    bool dialogueImprimante(IImprimante& imprimante, const QString& titre) override;
     void beep() override;
     void pointeurSouris(int forme) override;
     void terminerProgramme() override;

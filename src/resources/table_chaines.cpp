@@ -2174,6 +2174,13 @@ const EntreeChaine tableChaines[] = {
             "Il convertitore non ha confermato i dati dell'apparecchio: nulla è stato bloccato.",
             "El convertidor no ha confirmado los datos del equipo: no se ha bloqueado nada.",
             "O conversor não confirmou os dados do aparelho: nada foi bloqueado."}},
+    // first title line of the printout
+    {6500, {"Paramètres du convertisseur de fréquence",
+            "Frequency converter parameters",
+            "Parameter des Frequenzumrichters",
+            "Parametri del convertitore di frequenza",
+            "Parámetros del convertidor de frecuencia",
+            "Parâmetros do conversor de frequência"}},
 };
 
 const std::size_t nbEntreesChaines = sizeof(tableChaines) / sizeof(tableChaines[0]);

@@ -33,3 +33,12 @@ QString ServicesUiScriptes::dialogueSauver(const DialogueFichier& d)
     fichiers.pop_front();
     return f;
 }
+
+bool ServicesUiScriptes::dialogueImprimante(IImprimante&, const QString& titre)
+{
+    dialoguesImprimante.push_back(titre);
+    if (reponsesImprimante.empty()) return reponseImprimanteParDefaut;
+    const bool r = reponsesImprimante.front();
+    reponsesImprimante.pop_front();
+    return r;
+}

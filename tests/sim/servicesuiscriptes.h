@@ -1,6 +1,6 @@
 #pragma once
-// Desktop services for tests: message boxes and file dialogs answer from a
-// script, and everything asked is recorded.
+// Desktop services for tests: message boxes, file and printer dialogs
+// answer from a script, and everything asked is recorded.
 
 #include "platform/servicesui.h"
 
@@ -23,6 +23,7 @@ public:
     int msgBox(const QString& texte, int style, const QString& titre) override;
     QString dialogueOuvrir(const DialogueFichier& d) override;
     QString dialogueSauver(const DialogueFichier& d) override;
+    bool dialogueImprimante(IImprimante&, const QString& titre) override;
     void beep() override { ++beeps; }
     void pointeurSouris(int forme) override { pointeurCourant = forme; pointeurs.push_back(forme); }
     void terminerProgramme() override { ++nbTerminer; }
@@ -35,10 +36,15 @@ public:
     std::function<void(const MessageVu&)> pendantMessage;
     // Paths the next file dialogs return ("" = cancelled).
     std::deque<QString> fichiers;
+    // Answers of the next printer dialogs (true = print); when empty,
+    // reponseImprimanteParDefaut.
+    std::deque<bool> reponsesImprimante;
+    bool reponseImprimanteParDefaut = true;
 
     std::vector<MessageVu> messages;
     std::vector<DialogueFichier> dialoguesOuvrir;
     std::vector<DialogueFichier> dialoguesSauver;
+    std::vector<QString> dialoguesImprimante;   // titles
     int beeps = 0;
     std::vector<int> pointeurs;
     int pointeurCourant = 0;
