@@ -1,6 +1,7 @@
 #include "fenetremenubgen.h"
 
 #include "files/dialoguedonnees.h"
+#include "menus/impression.h"
 #include "files/fichierdonnees.h"
 #include "link/fenetreprincipale.h"
 #include "link/identite.h"
