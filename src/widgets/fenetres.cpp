@@ -3,6 +3,7 @@
 #include "gardefocus.h"
 #include "link/fenetreprincipale.h"
 #include "model/etat.h"
+#include "platform/horloge.h"
 #include "platform/plateforme.h"
 #include "platform/registrefenetres.h"
 
@@ -10,6 +11,7 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include <cmath>
 
@@ -114,4 +116,27 @@ bool deplacerFocus(bool suivant, QWidget* depuis)
     }
     w->setFocus(suivant ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     return true;
+}
+
+void peindreAvantAttente(std::initializer_list<QWidget*> fenetres, double borne)
+{
+    auto exposees = [&] {
+        for (QWidget* w : fenetres) {
+            if (!w || !w->isVisible()) continue;
+            const QWindow* f = w->windowHandle();
+            if (!f || !f->isExposed()) return false;
+        }
+        return true;
+    };
+    IHorloge& h = horloge();
+    const double debut = h.maintenant();
+    // Under a window manager a window is exposed only once the manager has
+    // mapped it, some time after show().
+    for (;;) {
+        h.traiterEvenements();
+        if (exposees() || programmeTermine || h.maintenant() - debut >= borne) break;
+        h.attendre(0.01);
+    }
+    for (QWidget* w : fenetres)
+        if (w && w->isVisible()) w->repaint();
 }

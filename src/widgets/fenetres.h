@@ -2,6 +2,8 @@
 // Window helpers shared by every form: placing a window where it was last
 // closed, twips, and moving the focus to the next or previous field.
 
+#include <initializer_list>
+
 class QKeyEvent;
 class QWidget;
 
@@ -31,6 +33,11 @@ int codeTouche(const QKeyEvent* e);
 void enterVersTab(int& KeyAscii);
 // Up (38) moves to the previous field, Down (40) to the next one.
 void flechesVersTab(int& KeyCode);
+
+// Processes events, at most borne seconds, until each visible window of the
+// list is exposed by the window system, then paints them: a wait that
+// processes no events may follow and the windows still show.
+void peindreAvantAttente(std::initializer_list<QWidget*> fenetres, double borne = 1.0);
 
 // Moves the focus from the focused field of the active window (or from
 // depuis) to the next / previous control in tab order, once the field's
