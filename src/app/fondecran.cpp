@@ -5,6 +5,7 @@
 
 #include "files/fichierdonnees.h"
 #include "files/fichierini.h"
+#include "files/sauvegarde.h"
 #include "link/identite.h"
 #include "link/transaction.h"
 #include "model/etat.h"
@@ -635,8 +636,7 @@ void fondEcran::ExitBtn_Click()
             desactiverPendantSortie();
             pointeurSourisPartout(pointeur::sablier);
             if (origPartExterne) envoyerOrigPart0();
-            if (!sauverFichierDonnees(chemin)) {
-                ui().msgBox(texteChaine(ids::erreurSauvegarde), msg::critique | msg::okSeul, QString());
+            if (!sauverDonneesAvecRepli(chemin)) {
                 pointeurSourisPartout(pointeur::normal);
                 travailEnCours = false;
                 // Back to the main window: the user may save elsewhere.

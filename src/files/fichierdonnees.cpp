@@ -363,11 +363,13 @@ bool lireContenu(const QByteArray& octets, LectureFichier& lecture)
 
 }  // namespace
 
-bool sauverFichierDonnees(const QString& chemin)
+bool sauverFichierDonnees(const QString& chemin, bool* liaisonPerdue)
 {
+    if (liaisonPerdue) *liaisonPerdue = false;
     if (enLigne()) {
         // The file holds what the converter holds; a lost link writes nothing.
         if (!chargerTout()) {
+            if (liaisonPerdue) *liaisonPerdue = true;
             pointeurSourisPartout(pointeur::normal);
             return false;
         }

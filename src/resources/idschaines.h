@@ -310,4 +310,6 @@ constexpr int infoQuitterMenuBGen = 5800;               // "Exit menu "B general
 constexpr int seulementPartieGenerale = 5810;           // "CAUTION: ONLY the general part of du menu B will be programmed!.."
 constexpr int partitionsParDefaut = 5820;               // "CAUTION: Some partitions could contain default loaded parameters !!!"
 constexpr int sauvegardeZeltoMenuC = 5830;              // "Saving to Zelto - menu C"
+constexpr int liaisonPerdueRienSauve = 5840;            // "The Zelto stopped answering: nothing was saved!..."
+constexpr int motDePasseNonEcrit = 5850;                // "The new password could not be saved: ..."
 } // namespace ids

@@ -2160,6 +2160,20 @@ const EntreeChaine tableChaines[] = {
             "Salvataggio nello Zelto - menu C",
             "Guardando en el Zelto - menú C",
             "A gravar no Zelto - menu C"}},
+    // data file save: the link was lost during the upload before it
+    {5840, {"Le Zelto ne répond plus : rien n'a été enregistré !...\nEnregistrer quand même dans le fichier les données du PC ?...",
+            "The Zelto stopped answering: nothing was saved!...\nSave the PC's data to the file anyway?...",
+            "Der Zelto antwortet nicht mehr: Es wurde nichts gespeichert!...\nDie Daten des PCs trotzdem in der Datei speichern?...",
+            "Lo Zelto non risponde più: non è stato salvato nulla!...\nSalvare comunque nel file i dati del PC?...",
+            "El Zelto ya no responde: ¡no se ha guardado nada!...\n¿Guardar de todos modos en el archivo los datos del PC?...",
+            "O Zelto deixou de responder: nada foi gravado!...\nGravar mesmo assim no ficheiro os dados do PC?..."}},
+    // password form: the new password could not be written
+    {5850, {"Le nouveau mot de passe n'a pas pu être enregistré : l'ancien reste valable !...",
+            "The new password could not be saved: the old one stays in force!...",
+            "Das neue Passwort konnte nicht gespeichert werden: Das alte bleibt gültig!...",
+            "Impossibile salvare la nuova password: resta valida quella vecchia!...",
+            "No se pudo guardar la nueva contraseña: ¡la anterior sigue vigente!...",
+            "Não foi possível gravar a nova palavra-passe: a antiga continua válida!..."}},
 };
 
 const std::size_t nbEntreesChaines = sizeof(tableChaines) / sizeof(tableChaines[0]);
