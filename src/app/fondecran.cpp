@@ -24,6 +24,7 @@
 #include "resources/idschaines.h"
 #include "widgets/fenetres.h"
 #include "widgets/fenetrezelto.h"
+#include "widgets/gardefocus.h"
 #include "widgets/groupeoptions.h"
 #include "widgets/statut.h"
 #include "widgets/suiviactivation.h"
@@ -54,6 +55,8 @@ fondEcran::fondEcran(ISerialPort& port, const QString& dossier, QWidget* parent)
 {
     definirDossierProgramme(dossier);
     construire();
+    // Enter on a focused button, focus cue.
+    new GardeFocus(this);
     plateforme().principale = this;
     registre().inscrire(numeroFenetre::fondEcran, this);
     Timer1 = horloge().creerMinuterie();
@@ -104,7 +107,7 @@ void fondEcran::construire()
     lOnline->addWidget(offLineChk_);
     lOnline->addWidget(onLineChk_);
     options->addWidget(onlineFr);
-    optionsLigne_ = new GroupeOptions(this);
+    optionsLigne_ = new GroupeOptions(this, false);
     optionsLigne_->ajouter(offLineChk_, 0);
     optionsLigne_->ajouter(onLineChk_, 1);
     connect(optionsLigne_, &GroupeOptions::Click, this,
@@ -113,7 +116,7 @@ void fondEcran::construire()
 
     comportFr = new QGroupBox(QStringLiteral("Communication Port"), centre);
     auto* lPort = new QVBoxLayout(comportFr);
-    optionsPort_ = new GroupeOptions(this);
+    optionsPort_ = new GroupeOptions(this, false);
     for (int i = 1; i <= 4; ++i) {
         commChk[i] = new QRadioButton(QString::number(i), comportFr);
         lPort->addWidget(commChk[i]);
@@ -125,7 +128,7 @@ void fondEcran::construire()
     langueFr = new QGroupBox(QStringLiteral("Language"), centre);
     auto* lLangue = new QVBoxLayout(langueFr);
     const char* langues[6] = {"Français", "English", "Deutsch", "Italiano", "Español", "Portuges"};
-    optionsLangue_ = new GroupeOptions(this);
+    optionsLangue_ = new GroupeOptions(this, false);
     for (int i = 1; i <= 6; ++i) {
         langueChk[i] = new QRadioButton(QString::fromUtf8(langues[i - 1]), langueFr);
         lLangue->addWidget(langueChk[i]);

@@ -266,6 +266,24 @@ TEST_F(Appli, BoiteAPropos)
     EXPECT_FALSE(s->isVisible());
 }
 
+// Enter on a focused button of the main window and of the password form.
+TEST_F(Appli, EnterSurUnBoutonLeClique)
+{
+    demarrer();
+    pendantModal([this] {
+        passform* p = f->formulaireMotDePasse();
+        p->cancelBtn->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(p->cancelBtn, Qt::Key_Return);
+    });
+    f->mnBBtn->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(f->mnBBtn, Qt::Key_Return);
+    EXPECT_FALSE(f->formulaireMotDePasse()->isVisible());
+    EXPECT_FALSE(passwordOk);
+    f->ExitBtn->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(f->ExitBtn, Qt::Key_Return);
+    EXPECT_EQ(banc.ui.nbTerminer, 1);
+}
+
 TEST(TexteSplash, PlateformeEtVersion)
 {
     definirSeparateurDecimal(u',');
