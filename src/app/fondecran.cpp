@@ -444,6 +444,7 @@ void fondEcran::onLineChk_Click()
         // Unsent general edits stay held; partitions held but unchanged are
         // read again from the converter before anything is sent.
         if (!menuBGenModifie) menuBGenCharge = false;
+        if (!menuCModifie) menuCCharge = false;
         startInitialise = false;
         for (int p = 0; p <= 64; ++p) {
             if (!partParamsModifies[p]) partParamsCharges[p] = false;
@@ -571,6 +572,9 @@ void fondEcran::Timer1_Timer()
         if (h.maintenant() - debut > delaiLiaison) {
             sonde_ = false;
             Timer1->setEnabled(false);
+            // Off line before the windows close: none of them may send.
+            if (port_.isOpen()) port_.close();
+            selectionnerHorsLigne();
             fermerFenetres();
             passerHorsLigne();
             pointeurSourisPartout(pointeur::normal);
