@@ -168,7 +168,9 @@ void passform::enterBtn_Click()
         ui().msgBox(texteChaine(ids::confirmerNouveauMotDePasse), style | msg::information, titre);
         editTxt[2]->setFocus(Qt::OtherFocusReason);
     } else {
-        ecrirePassword(editTxt[2]->text());
+        // Not written: the old password stays in force (the user gave it).
+        if (!ecrirePassword(editTxt[2]->text()))
+            ui().msgBox(texteChaine(ids::motDePasseNonEcrit), style | msg::exclamation, titre);
         fermer();
     }
 }

@@ -1,5 +1,7 @@
 #include "fichierdonnees.h"
 
+#include "ecrituresure.h"
+
 #include "model/etat.h"
 #include "model/menua.h"
 #include "model/menubgen.h"
@@ -16,7 +18,6 @@
 
 #include <QByteArray>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <vector>
@@ -87,13 +88,7 @@ QByteArray contenuFichier()
 bool ecrireFichier(const QString& chemin, const QByteArray& contenu)
 {
     // Written beside the target and renamed: a failure leaves the old file.
-    QSaveFile f(chemin);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    if (f.write(contenu) != contenu.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    return ecrireFichierSur(chemin, contenu);
 }
 
 // ---- Reader ----

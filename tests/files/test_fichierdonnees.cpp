@@ -9,6 +9,7 @@
 #include "resources/chaines.h"
 #include "resources/idschaines.h"
 #include "sim/bancessai.h"
+#include "sim/disqueplein.h"
 
 #include <QDir>
 #include <QFile>
@@ -460,9 +461,18 @@ TEST_F(FichierDonnees, FailedSaveLeavesTheOldFile)
     const QString c = chemin("garde.mnc");
     ecrireOctets(c, "ancien");
     // A folder that does not exist.
-    EXPECT_FALSE(sauverFichierDonnees(chemin("absent/x.mnc")));
+    bool perdue = true;
+    EXPECT_FALSE(sauverFichierDonnees(chemin("absent/x.mnc"), &perdue));
+    EXPECT_FALSE(perdue);
     EXPECT_FALSE(QFile::exists(chemin("absent/x.mnc")));
     EXPECT_EQ(lireOctets(c), "ancien");
+    // A full disk.
+    {
+        DisquePlein plein;
+        EXPECT_FALSE(sauverFichierDonnees(c));
+    }
+    EXPECT_EQ(lireOctets(c), "ancien");
+    EXPECT_EQ(QDir(dossier.path()).entryList(QDir::Files), QStringList({"garde.mnc"}));
     EXPECT_EQ(banc.ui.pointeurCourant, pointeur::normal);
 }
 
@@ -484,7 +494,9 @@ TEST_F(FichierDonnees, LinkLostDuringOnLineSaveWritesNothing)
             }
             return std::nullopt;
         };
-        EXPECT_FALSE(sauverFichierDonnees(c));
+        bool perdue = false;
+        EXPECT_FALSE(sauverFichierDonnees(c, &perdue));
+        EXPECT_TRUE(perdue);
         EXPECT_FALSE(banc.principale.enLigne);
         EXPECT_EQ(lireOctets(c), "ancien");
         EXPECT_EQ(banc.ui.pointeurCourant, pointeur::normal);
