@@ -298,7 +298,7 @@ void fondEcran::Form_Load()
             move(g.width() / 2 - frameGeometry().width() / 2, g.height() / 2 - frameGeometry().height() / 2);
         }
     } else {
-        move(twipsVersPixels(p.Left), twipsVersPixels(p.Top));
+        move(positionSurUnEcran(QPoint(twipsVersPixels(p.Left), twipsVersPixels(p.Top)), frameGeometry().size()));
     }
     registre().noterChargement(numeroFenetre::fondEcran);
 }

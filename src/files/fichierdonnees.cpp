@@ -380,8 +380,10 @@ bool ouvrirFichierDonnees(const QString& chemin, LectureFichier* resultat)
     QFile f(chemin);
     bool ok = false;
     if (f.open(QIODevice::ReadOnly)) {
-        const QByteArray octets = f.readAll();
-        const bool lu = f.error() == QFileDevice::NoError;
+        // Far larger than any file the program writes: illegible, unread.
+        constexpr qint64 tailleMax = 1024 * 1024;
+        const QByteArray octets = f.read(tailleMax + 1);
+        const bool lu = f.error() == QFileDevice::NoError && octets.size() <= tailleMax;
         f.close();
         ok = lu && lireContenu(octets, lecture);
     }

@@ -5,6 +5,8 @@
 #include <initializer_list>
 
 class QKeyEvent;
+class QPoint;
+class QSize;
 class QWidget;
 
 // 15 twips per pixel.
@@ -15,6 +17,9 @@ int twipsVersPixels(int twips);
 // Centres the window on the main window when its record is (0, 0) or it is
 // the splash box (3), else moves it to the stored Left and Top.
 void placerFenetre(int numeroFenetre, QWidget* fenetre);
+// Top-left of a window of that size: as given when the window would show on
+// some screen, else moved just inside the nearest screen.
+QPoint positionSurUnEcran(const QPoint& position, const QSize& taille);
 // Stores the window's Left and Top (twips, clamped to 16 bits).
 void memoriserPosition(int numeroFenetre, const QWidget* fenetre);
 

@@ -456,6 +456,19 @@ TEST_F(FichierDonnees, MissingFileIsIllegible)
     attendreIllisible();
 }
 
+TEST_F(FichierDonnees, HugeFileIsIllegibleUnread)
+{
+    const QString c = chemin("grand.mnc");
+    ASSERT_TRUE(sauverFichierDonnees(c));
+    QByteArray octets = lireOctets(c);
+    ASSERT_LT(octets.size(), 1024 * 1024);
+    ASSERT_TRUE(ouvrirFichierDonnees(c));
+    octets += QByteArray(1024 * 1024 + 1 - octets.size(), ' ');
+    ecrireOctets(c, octets);
+    EXPECT_FALSE(ouvrirFichierDonnees(c));
+    attendreIllisible();
+}
+
 TEST_F(FichierDonnees, FailedSaveLeavesTheOldFile)
 {
     const QString c = chemin("garde.mnc");

@@ -696,6 +696,9 @@ INSTANTIATE_TEST_SUITE_P(Fenetres, Placement,
                          ::testing::Values(CasPlace{"jamaisPlacee", 4, 0, 0, QPoint(250, 180)},
                                            CasPlace{"memorisee", 4, 3000, 1500, QPoint(200, 100)},
                                            CasPlace{"negative", 5, -1500, 0, QPoint(-100, 0)},
+                                           // Entirely off the 800 x 600 screen: brought back inside.
+                                           CasPlace{"horsEcranADroite", 4, 30000, 1500, QPoint(500, 100)},
+                                           CasPlace{"horsEcranEnHaut", 4, 750, -15000, QPoint(50, 0)},
                                            CasPlace{"splashToujoursCentre", 3, 3000, 1500, QPoint(250, 180)}),
                          [](const auto& info) { return std::string(info.param.nom); });
 
