@@ -305,9 +305,11 @@ void fondEcran::Form_Load()
 
 void fondEcran::Form_Activate()
 {
-    if (decharge_) return;
+    if (decharge_ || splashEnCours_) return;
     if (premierDemarrage) {
+        splashEnCours_ = true;
         splash_->afficher();
+        splashEnCours_ = false;
         premierDemarrage = false;
         bool ok = true;
         verifierSymboleDecimal(ok);
