@@ -162,6 +162,7 @@ else
 fi
 
 # (c) "ON": the link test, XxX, LES, then the watchdog's line feed every 2 s.
+# "ON" in the "Online" group of the 600 x 440 client area.
 cliquer "$principale" 29 243
 if attendre_commande LES 10; then
   ordre=$(grep -n . "$travail/journal" | head -2 | cut -d: -f2 | cut -c1-3 | tr '\n' ' ')
