@@ -13,4 +13,9 @@ else
 fi
 cmake -S . -B "$dossier" -G Ninja "${options[@]}" >/dev/null
 cmake --build "$dossier"
+# The real program on a virtual X display, before the unit tests so that
+# their summary closes the output.
+fumee=0
+bash tests/fumee/fumee.sh "$dossier" || fumee=1
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$dossier" --output-on-failure -j "$(nproc)"
+exit "$fumee"

@@ -2,6 +2,8 @@
 # Installs the Debian packages the build needs, only when something is missing.
 set -euo pipefail
 paquets=(qt6-base-dev qt6-serialport-dev libgtest-dev cmake g++ ninja-build libgl-dev)
+# The real-display smoke test: X server, window manager, input, captures.
+paquets+=(xvfb openbox xdotool x11-utils imagemagick)
 manquants=()
 for p in "${paquets[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || manquants+=("$p")

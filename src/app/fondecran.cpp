@@ -12,6 +12,7 @@
 
 #include "files/fichierdonnees.h"
 #include "files/fichierini.h"
+#include "files/sauvegarde.h"
 #include "link/identite.h"
 #include "link/transaction.h"
 #include "menus/fenetremenua.h"
@@ -36,6 +37,7 @@
 #include "start/newfreqw.h"
 #include "widgets/fenetres.h"
 #include "widgets/fenetrezelto.h"
+#include "widgets/gardefocus.h"
 #include "widgets/groupeoptions.h"
 #include "widgets/statut.h"
 #include "widgets/suiviactivation.h"
@@ -66,6 +68,8 @@ fondEcran::fondEcran(ISerialPort& port, const QString& dossier, QWidget* parent)
 {
     definirDossierProgramme(dossier);
     construire();
+    // Enter on a focused button, focus cue.
+    new GardeFocus(this);
     plateforme().principale = this;
     registre().inscrire(numeroFenetre::fondEcran, this);
     Timer1 = horloge().creerMinuterie();
@@ -137,7 +141,7 @@ void fondEcran::construire()
     lOnline->addWidget(offLineChk_);
     lOnline->addWidget(onLineChk_);
     options->addWidget(onlineFr);
-    optionsLigne_ = new GroupeOptions(this);
+    optionsLigne_ = new GroupeOptions(this, false);
     optionsLigne_->ajouter(offLineChk_, 0);
     optionsLigne_->ajouter(onLineChk_, 1);
     connect(optionsLigne_, &GroupeOptions::Click, this,
@@ -146,7 +150,7 @@ void fondEcran::construire()
 
     comportFr = new QGroupBox(QStringLiteral("Communication Port"), centre);
     auto* lPort = new QVBoxLayout(comportFr);
-    optionsPort_ = new GroupeOptions(this);
+    optionsPort_ = new GroupeOptions(this, false);
     for (int i = 1; i <= 4; ++i) {
         commChk[i] = new QRadioButton(QString::number(i), comportFr);
         lPort->addWidget(commChk[i]);
@@ -158,7 +162,7 @@ void fondEcran::construire()
     langueFr = new QGroupBox(QStringLiteral("Language"), centre);
     auto* lLangue = new QVBoxLayout(langueFr);
     const char* langues[6] = {"Français", "English", "Deutsch", "Italiano", "Español", "Portuges"};
-    optionsLangue_ = new GroupeOptions(this);
+    optionsLangue_ = new GroupeOptions(this, false);
     for (int i = 1; i <= 6; ++i) {
         langueChk[i] = new QRadioButton(QString::fromUtf8(langues[i - 1]), langueFr);
         lLangue->addWidget(langueChk[i]);
@@ -328,16 +332,18 @@ void fondEcran::Form_Load()
             move(g.width() / 2 - frameGeometry().width() / 2, g.height() / 2 - frameGeometry().height() / 2);
         }
     } else {
-        move(twipsVersPixels(p.Left), twipsVersPixels(p.Top));
+        move(positionSurUnEcran(QPoint(twipsVersPixels(p.Left), twipsVersPixels(p.Top)), frameGeometry().size()));
     }
     registre().noterChargement(numeroFenetre::fondEcran);
 }
 
 void fondEcran::Form_Activate()
 {
-    if (decharge_) return;
+    if (decharge_ || splashEnCours_) return;
     if (premierDemarrage) {
+        splashEnCours_ = true;
         splash_->afficher();
+        splashEnCours_ = false;
         premierDemarrage = false;
         bool ok = true;
         verifierSymboleDecimal(ok);
@@ -474,6 +480,7 @@ void fondEcran::onLineChk_Click()
         // Unsent general edits stay held; partitions held but unchanged are
         // read again from the converter before anything is sent.
         if (!menuBGenModifie) menuBGenCharge = false;
+        if (!menuCModifie) menuCCharge = false;
         startInitialise = false;
         for (int p = 0; p <= 64; ++p) {
             if (!partParamsModifies[p]) partParamsCharges[p] = false;
@@ -601,8 +608,11 @@ void fondEcran::Timer1_Timer()
         if (h.maintenant() - debut > delaiLiaison) {
             sonde_ = false;
             Timer1->setEnabled(false);
-            passerHorsLigne();
+            // Off line before the windows close: none of them may send.
+            if (port_.isOpen()) port_.close();
+            selectionnerHorsLigne();
             fermerFenetres();
+            passerHorsLigne();
             pointeurSourisPartout(pointeur::normal);
             return;
         }
@@ -664,8 +674,7 @@ void fondEcran::ExitBtn_Click()
             desactiverPendantSortie();
             pointeurSourisPartout(pointeur::sablier);
             if (origPartExterne) envoyerOrigPart0();
-            if (!sauverFichierDonnees(chemin)) {
-                ui().msgBox(texteChaine(ids::erreurSauvegarde), msg::critique | msg::okSeul, QString());
+            if (!sauverDonneesAvecRepli(chemin)) {
                 pointeurSourisPartout(pointeur::normal);
                 travailEnCours = false;
                 // Back to the main window: the user may save elsewhere.

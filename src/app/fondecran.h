@@ -152,4 +152,5 @@ private:
     GroupeOptions* optionsLangue_ = nullptr;
     bool sonde_ = false;
     bool decharge_ = false;
+    bool splashEnCours_ = false;   // the start-up splash is up (its waits process events)
 };

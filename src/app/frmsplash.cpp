@@ -108,6 +108,7 @@ void frmSplash::Form_Load()
 void frmSplash::Form_Activate()
 {
     if (!premierDemarrage) return;
+    peindreAvantAttente({parentWidget(), this});
     horloge().traiterEvenements();
     // No event is handled during the 3 seconds.
     horloge().attendre(3.0);

@@ -6,6 +6,7 @@
 #include "platform/servicesui.h"
 #include "resources/chaines.h"
 #include "widgets/fenetres.h"
+#include "widgets/gardefocus.h"
 #include "widgets/suiviactivation.h"
 #include "resources/idschaines.h"
 
@@ -32,6 +33,8 @@ passform::passform(QWidget* parent) : QDialog(parent)
     setModal(true);
     // A program window: activation coming back from it reaches the main window.
     new SuiviActivation(this, {});
+    // Enter on a focused button, focus cue.
+    new GardeFocus(this);
     setFixedWidth(pixels(4200));
     Label[0] = new QLabel(this);
     Label[0]->setGeometry(pixels(240), pixels(120), pixels(3720), pixels(300));
@@ -165,7 +168,9 @@ void passform::enterBtn_Click()
         ui().msgBox(texteChaine(ids::confirmerNouveauMotDePasse), style | msg::information, titre);
         editTxt[2]->setFocus(Qt::OtherFocusReason);
     } else {
-        ecrirePassword(editTxt[2]->text());
+        // Not written: the old password stays in force (the user gave it).
+        if (!ecrirePassword(editTxt[2]->text()))
+            ui().msgBox(texteChaine(ids::motDePasseNonEcrit), style | msg::exclamation, titre);
         fermer();
     }
 }

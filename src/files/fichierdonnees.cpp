@@ -1,5 +1,7 @@
 #include "fichierdonnees.h"
 
+#include "ecrituresure.h"
+
 #include "model/etat.h"
 #include "model/menua.h"
 #include "model/menubgen.h"
@@ -16,7 +18,6 @@
 
 #include <QByteArray>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <vector>
@@ -96,13 +97,7 @@ QByteArray contenuFichier()
 bool ecrireFichier(const QString& chemin, const QByteArray& contenu)
 {
     // Written beside the target and renamed: a failure leaves the old file.
-    QSaveFile f(chemin);
-    if (!f.open(QIODevice::WriteOnly)) return false;
-    if (f.write(contenu) != contenu.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    return ecrireFichierSur(chemin, contenu);
 }
 
 // ---- Reader ----
@@ -389,11 +384,13 @@ bool lireContenu(const QByteArray& octets, LectureFichier& lecture)
 
 }  // namespace
 
-bool sauverFichierDonnees(const QString& chemin)
+bool sauverFichierDonnees(const QString& chemin, bool* liaisonPerdue)
 {
+    if (liaisonPerdue) *liaisonPerdue = false;
     if (enLigne()) {
         // The file holds what the converter holds; a lost link writes nothing.
         if (!chargerTout()) {
+            if (liaisonPerdue) *liaisonPerdue = true;
             pointeurSourisPartout(pointeur::normal);
             return false;
         }
@@ -409,8 +406,10 @@ bool ouvrirFichierDonnees(const QString& chemin, LectureFichier* resultat)
     QFile f(chemin);
     bool ok = false;
     if (f.open(QIODevice::ReadOnly)) {
-        const QByteArray octets = f.readAll();
-        const bool lu = f.error() == QFileDevice::NoError;
+        // Far larger than any file the program writes: illegible, unread.
+        constexpr qint64 tailleMax = 1024 * 1024;
+        const QByteArray octets = f.read(tailleMax + 1);
+        const bool lu = f.error() == QFileDevice::NoError && octets.size() <= tailleMax;
         f.close();
         ok = lu && lireContenu(octets, lecture);
     }

@@ -17,9 +17,10 @@ struct LectureFichier {
 };
 
 // Writes the file (on line, uploads everything first). False when nothing
-// was written: the upload lost the link, or the file could not be written;
-// the file that was there is then left as it was. No state flag changes.
-bool sauverFichierDonnees(const QString& chemin);
+// was written: the upload lost the link (*liaisonPerdue set), or the file
+// could not be written; the file that was there is then left as it was.
+// No state flag changes.
+bool sauverFichierDonnees(const QString& chemin, bool* liaisonPerdue = nullptr);
 
 // Reads the file into the tables; a good read marks held and modified the
 // partitions it read, and menu C held. False, after the illegible-file

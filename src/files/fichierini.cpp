@@ -1,5 +1,7 @@
 #include "fichierini.h"
 
+#include "ecrituresure.h"
+
 #include "model/etat.h"
 #include "model/nombres.h"
 
@@ -42,12 +44,11 @@ int premiereValeurFichier()
     return dizaines * 10 + unites;
 }
 
-// A file that cannot be written is left as it is.
+// Written through a temporary file: a file that cannot be written whole is
+// left as it was.
 void ecrire(const QByteArray& contenu)
 {
-    QFile f(cheminIni());
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return;
-    f.write(contenu);
+    ecrireFichierSur(cheminIni(), contenu);
 }
 
 }

@@ -55,7 +55,8 @@ void lireVersionConvertisseur()
         nombre = version.left(2);
         versionLettre = version.mid(2, 1);
     }
-    const double valeur = nombreEnTete(nombre);
+    // A sign is no version number.
+    const double valeur = nombre.startsWith(u'+') ? 0.0 : nombreEnTete(nombre);
     nbPartitions = valeur > 12 ? 64 : 32;
     versionLogiciel = versEntier(valeur);
 }

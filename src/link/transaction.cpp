@@ -236,12 +236,17 @@ bool envoyerCommande(QString& commande, const QString& mode, const QString& cle,
     const QString cleTr = cle;
     const QString relecture = codeRelecture;
 
+    // A "U" exchange cut by the loss of the link is no match.
+    auto coupe = [&] {
+        if (modeTr == QLatin1String("U")) reponseAttendue = QStringLiteral("error");
+        return false;
+    };
     for (int tentative = 1; tentative <= nbTentatives; ++tentative) {
         envoyerTexte(texte);
         if (relecture.isEmpty()) return peutEnvoyer();
-        if (!peutEnvoyer()) return false;
+        if (!peutEnvoyer()) return coupe();
         envoyerTexte(relecture);
-        if (!peutEnvoyer()) return false;
+        if (!peutEnvoyer()) return coupe();
 
         if (modeTr == QLatin1String("U")) {
             reponseAttendue = reponse.startsWith(reponseAttendue) ? QStringLiteral("ok") : QStringLiteral("error");

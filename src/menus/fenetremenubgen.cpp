@@ -3,6 +3,7 @@
 #include "files/dialoguedonnees.h"
 #include "menus/impression.h"
 #include "files/fichierdonnees.h"
+#include "files/sauvegarde.h"
 #include "link/fenetreprincipale.h"
 #include "link/identite.h"
 #include "link/transaction.h"
@@ -481,13 +482,6 @@ void menuBGen::finirCommande()
     if (isVisible()) ExitBtn->setFocus(Qt::OtherFocusReason);
 }
 
-bool menuBGen::ecrireFichierDonnees(const QString& chemin)
-{
-    if (sauverFichierDonnees(chemin)) return true;
-    ui().msgBox(texteChaine(ids::erreurSauvegarde), msg::critique | msg::okSeul, QString());
-    return false;
-}
-
 void menuBGen::saveBtn_Click()
 {
     setTexteStatut(QString());
@@ -502,7 +496,7 @@ void menuBGen::saveBtn_Click()
     if (origPartExterne) envoyerOrigPart0();
     const bool depuisConvertisseur = enLigne();
     travailEnCours = true;
-    const bool ok = ecrireFichierDonnees(chemin);
+    const bool ok = sauverDonneesAvecRepli(chemin);
     travailEnCours = false;
     if (origPartExterne) envoyerOrigPart1();
     // Held only what the save read from the converter.

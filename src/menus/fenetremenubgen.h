@@ -101,8 +101,6 @@ private:
     void champ_LostFocus(QLineEdit* champ, int rangee);
     QWidget* controle(const QString& nom) const;
     const Groupe& groupe(const QString& nom) const;
-    // Writes the data file; false after the save-failure message.
-    bool ecrireFichierDonnees(const QString& chemin);
     void finirCommande();
     QString texteIndication(int id) const;
 

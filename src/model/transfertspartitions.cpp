@@ -89,6 +89,9 @@ void lirePointsNema(int p)
         points[k + 1] = f;
         ++compte;
     }
+    // A table read whole leaves no point of the one it replaces.
+    if (compte > 0)
+        for (int k = 2 * compte; k < 64; ++k) points[k] = 0;
     points[64] = std::max(compte, 1);
 }
 

@@ -3,6 +3,7 @@
 #include "gardefocus.h"
 #include "link/fenetreprincipale.h"
 #include "model/etat.h"
+#include "platform/horloge.h"
 #include "platform/plateforme.h"
 #include "platform/registrefenetres.h"
 
@@ -10,7 +11,9 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
+#include <algorithm>
 #include <cmath>
 
 int twipsVersPixels(int twips)
@@ -53,8 +56,32 @@ void placerFenetre(int numeroFenetre, QWidget* fenetre)
         fenetre->move(static_cast<int>(std::lround(left / twipsParPixel)),
                       static_cast<int>(std::lround(top / twipsParPixel)));
     } else {
-        fenetre->move(twipsVersPixels(pos.Left), twipsVersPixels(pos.Top));
+        fenetre->move(positionSurUnEcran(QPoint(twipsVersPixels(pos.Left), twipsVersPixels(pos.Top)),
+                                         tailleFenetre(fenetre)));
     }
+}
+
+QPoint positionSurUnEcran(const QPoint& position, const QSize& taille)
+{
+    const QRect r(position, taille.expandedTo(QSize(1, 1)));
+    const QScreen* proche = nullptr;
+    long long meilleure = 0;
+    for (const QScreen* e : QGuiApplication::screens()) {
+        const QRect g = e->geometry();
+        if (g.intersects(r)) return position;
+        const long long dx = std::max({0, g.left() - r.right(), r.left() - g.right()});
+        const long long dy = std::max({0, g.top() - r.bottom(), r.top() - g.bottom()});
+        const long long d = dx * dx + dy * dy;
+        if (!proche || d < meilleure) {
+            proche = e;
+            meilleure = d;
+        }
+    }
+    if (!proche) return position;
+    const QRect g = proche->availableGeometry();
+    const int x = std::clamp(position.x(), g.left(), std::max(g.left(), g.right() + 1 - r.width()));
+    const int y = std::clamp(position.y(), g.top(), std::max(g.top(), g.bottom() + 1 - r.height()));
+    return {x, y};
 }
 
 void memoriserPosition(int numeroFenetre, const QWidget* fenetre)
@@ -114,4 +141,27 @@ bool deplacerFocus(bool suivant, QWidget* depuis)
     }
     w->setFocus(suivant ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     return true;
+}
+
+void peindreAvantAttente(std::initializer_list<QWidget*> fenetres, double borne)
+{
+    auto exposees = [&] {
+        for (QWidget* w : fenetres) {
+            if (!w || !w->isVisible()) continue;
+            const QWindow* f = w->windowHandle();
+            if (!f || !f->isExposed()) return false;
+        }
+        return true;
+    };
+    IHorloge& h = horloge();
+    const double debut = h.maintenant();
+    // Under a window manager a window is exposed only once the manager has
+    // mapped it, some time after show().
+    for (;;) {
+        h.traiterEvenements();
+        if (exposees() || programmeTermine || h.maintenant() - debut >= borne) break;
+        h.attendre(0.01);
+    }
+    for (QWidget* w : fenetres)
+        if (w && w->isVisible()) w->repaint();
 }

@@ -2,7 +2,11 @@
 // Window helpers shared by every form: placing a window where it was last
 // closed, twips, and moving the focus to the next or previous field.
 
+#include <initializer_list>
+
 class QKeyEvent;
+class QPoint;
+class QSize;
 class QWidget;
 
 // 15 twips per pixel.
@@ -13,6 +17,9 @@ int twipsVersPixels(int twips);
 // Centres the window on the main window when its record is (0, 0) or it is
 // the splash box (3), else moves it to the stored Left and Top.
 void placerFenetre(int numeroFenetre, QWidget* fenetre);
+// Top-left of a window of that size: as given when the window would show on
+// some screen, else moved just inside the nearest screen.
+QPoint positionSurUnEcran(const QPoint& position, const QSize& taille);
 // Stores the window's Left and Top (twips, clamped to 16 bits).
 void memoriserPosition(int numeroFenetre, const QWidget* fenetre);
 
@@ -31,6 +38,11 @@ int codeTouche(const QKeyEvent* e);
 void enterVersTab(int& KeyAscii);
 // Up (38) moves to the previous field, Down (40) to the next one.
 void flechesVersTab(int& KeyCode);
+
+// Processes events, at most borne seconds, until each visible window of the
+// list is exposed by the window system, then paints them: a wait that
+// processes no events may follow and the windows still show.
+void peindreAvantAttente(std::initializer_list<QWidget*> fenetres, double borne = 1.0);
 
 // Moves the focus from the focused field of the active window (or from
 // depuis) to the next / previous control in tab order, once the field's

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QWindow>
 #include <QWidget>
 
@@ -96,14 +97,37 @@ bool GardeFocus::validerAvant(QWidget* cible)
     return validerFocus();
 }
 
+bool GardeFocus::cliquerBouton(QObject* objet, const QKeyEvent* k)
+{
+    // Enter on a focused command button (the key goes to the focus) clicks
+    // it, as Space does; a dialog's default or auto-default button clicks
+    // itself.
+    auto* b = qobject_cast<QPushButton*>(objet);
+    if (!b || b->autoDefault() || b->isDefault()) return false;
+    if (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier)) return false;
+    if (!k->isAutoRepeat() && b->isEnabled() && b->isVisible()) b->click();
+    return true;
+}
+
 bool GardeFocus::eventFilter(QObject* objet, QEvent* e)
 {
     const QEvent::Type type = e->type();
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick && type != QEvent::KeyPress
-        && type != QEvent::Shortcut)
+        && type != QEvent::Shortcut && type != QEvent::FocusIn)
         return false;
     // A second gate on the same window stays idle.
     if (de(fenetre_) != this) return false;
+    if (type == QEvent::FocusIn) {
+        // A focused button always shows the style's focus cue, also when
+        // the focus came with a click (the style draws it only after a
+        // keyboard focus change).
+        auto* b = qobject_cast<QPushButton*>(objet);
+        if (b && b->window() == fenetre_ && !fenetre_->testAttribute(Qt::WA_KeyboardFocusChange)) {
+            fenetre_->setAttribute(Qt::WA_KeyboardFocusChange);
+            b->update();
+        }
+        return false;
+    }
     switch (type) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
@@ -117,6 +141,7 @@ bool GardeFocus::eventFilter(QObject* objet, QEvent* e)
     case QEvent::KeyPress: {
         if (!objet->isWidgetType() || static_cast<QWidget*>(objet)->window() != fenetre_) return false;
         auto* k = static_cast<QKeyEvent*>(e);
+        if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) return cliquerBouton(objet, k);
         if (k->key() != Qt::Key_Tab && k->key() != Qt::Key_Backtab) return false;
         if (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
         return !validerFocus();

@@ -4,7 +4,8 @@
 // or a mnemonic. A refused value keeps the focus and the key or click that
 // caused the move is swallowed (no lost-focus step, no click). Focus lost to
 // a message box, a popup or another application is not a move. Closing a
-// window validates nothing.
+// window validates nothing. Enter on a focused push button clicks it, and a
+// focused push button shows a focus cue.
 
 #include <QObject>
 #include <QPointer>
@@ -13,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+class QKeyEvent;
 class QWidget;
 
 class GardeFocus : public QObject {
@@ -40,6 +42,7 @@ protected:
 private:
     QWidget* champFocus() const;
     bool validerAvant(QWidget* cible);
+    bool cliquerBouton(QObject* objet, const QKeyEvent* k);
 
     QWidget* fenetre_;
     std::vector<std::pair<QPointer<QWidget>, std::function<bool()>>> validations_;

@@ -5,7 +5,8 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 
-GroupeOptions::GroupeOptions(QObject* parent) : QObject(parent), groupe_(new QButtonGroup(this))
+GroupeOptions::GroupeOptions(QObject* parent, bool couleursFocus)
+    : QObject(parent), groupe_(new QButtonGroup(this)), couleursFocus_(couleursFocus)
 {
     groupe_->setExclusive(true);
     connect(groupe_, &QButtonGroup::idClicked, this, &GroupeOptions::clique);
@@ -15,7 +16,7 @@ void GroupeOptions::ajouter(QAbstractButton* option, int index)
 {
     option->setCheckable(true);
     groupe_->addButton(option, index);
-    couleursFocusOption(option);
+    if (couleursFocus_) couleursFocusOption(option);
 }
 
 QAbstractButton* GroupeOptions::option(int index) const

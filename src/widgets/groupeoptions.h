@@ -2,7 +2,8 @@
 // An option group (an array of option buttons by index). A user's click and
 // a selection from code run the same click steps, once; selecting or
 // clicking the option already selected runs nothing. Each option gets the
-// option focus colours.
+// option focus colours unless the group is made without them (the options
+// then keep the platform's colours).
 
 #include <QObject>
 
@@ -14,7 +15,7 @@ class QButtonGroup;
 class GroupeOptions : public QObject {
     Q_OBJECT
 public:
-    explicit GroupeOptions(QObject* parent = nullptr);
+    explicit GroupeOptions(QObject* parent = nullptr, bool couleursFocus = true);
 
     void ajouter(QAbstractButton* option, int index);
     QAbstractButton* option(int index) const;
@@ -36,6 +37,7 @@ private:
     void clique(int index);
 
     QButtonGroup* groupe_;
+    bool couleursFocus_;
     int selection_ = -1;   // the selection whose click steps ran
 };
 

@@ -6,7 +6,9 @@
 
 #include "files/fichierini.h"
 #include "files/fichierpsw.h"
-
+#include "resources/chaines.h"
+#include "resources/idschaines.h"
+#include "sim/disqueplein.h"
 
 TEST_F(Appli, DemarrageSansFichierCreeLeFichierParDefaut)
 {
@@ -127,6 +129,49 @@ TEST(FichierPsw, LectureEtEcriture)
     // Quotes dropped, CR/LF skipped.
     ecrireOctets(cheminPsw(), "\"ab\"c\"\r\n");
     EXPECT_EQ(lirePassword(), QStringLiteral("abc"));
-    ecrirePassword(QStringLiteral("zz9"));
+    EXPECT_TRUE(ecrirePassword(QStringLiteral("zz9")));
     EXPECT_EQ(lireOctets(cheminPsw()), QByteArray("\"zz9\"\r\n"));
+    // Windows-1252 when the bytes are not UTF-8.
+    ecrireOctets(cheminPsw(), "\"d\xe9j\x80\"\r\n");
+    EXPECT_EQ(lirePassword(), QStringLiteral("d\u00e9j\u20ac"));
+    ecrireOctets(cheminPsw(), "\"d\xc3\xa9j\"\r\n");
+    EXPECT_EQ(lirePassword(), QStringLiteral("d\u00e9j"));
+}
+
+// A write that fails (full disk) leaves both files as they were.
+TEST_F(Appli, FichiersDeReglagesIntactsApresUnEchecDEcriture)
+{
+    demarrer();
+    ecrireOctets(chemin("zelto.psw"), "\"secret\"\r\n");
+    const QByteArray ini = lireOctets(chemin("zelto.ini"));
+    {
+        DisquePlein plein;
+        f->langueChk[3]->click();
+        EXPECT_FALSE(ecrirePassword(QStringLiteral("autre")));
+    }
+    EXPECT_EQ(lireOctets(chemin("zelto.ini")), ini);
+    EXPECT_EQ(lireOctets(chemin("zelto.psw")), QByteArray("\"secret\"\r\n"));
+}
+
+// A password change that cannot be written says so; the old password stays.
+TEST_F(Appli, ChangementDeMotDePasseNonEcrit)
+{
+    demarrer();
+    pendantModal([&] {
+        passform* p = f->formulaireMotDePasse();
+        p->newBtn_Click();
+        p->editTxt[0]->setText(QStringLiteral("pirudo"));
+        p->editTxt[1]->setText(QStringLiteral("abc12"));
+        p->editTxt[1]->show();
+        p->editTxt[2]->show();
+        p->editTxt[2]->setText(QStringLiteral("abc12"));
+        DisquePlein plein;
+        p->enterBtn_Click();
+    });
+    f->mnBBtn->click();
+    ASSERT_EQ(banc.ui.messages.size(), 1u);
+    EXPECT_EQ(banc.ui.messages[0].texte, texteChaine(ids::motDePasseNonEcrit));
+    EXPECT_EQ(banc.ui.messages[0].icone(), msg::exclamation);
+    EXPECT_EQ(lireOctets(chemin("zelto.psw")), QByteArray("\"pirudo\"\r\n"));
+    EXPECT_EQ(lirePassword(), QStringLiteral("pirudo"));
 }

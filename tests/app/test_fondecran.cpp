@@ -157,8 +157,10 @@ TEST_F(Appli, AllerEnLigneGardeLesEditionsGeneralesEtRelitLesPartitionsNonModifi
     partNemaCharges[2] = true;
     partParamsCharges[5] = true;
     partParamsModifies[5] = true;
+    menuCCharge = true;
     allerEnLigne();
     EXPECT_TRUE(menuBGenCharge);
+    EXPECT_FALSE(menuCCharge);
     EXPECT_FALSE(partParamsCharges[2]);
     EXPECT_FALSE(partNemaCharges[2]);
     EXPECT_TRUE(partParamsCharges[5]);
@@ -204,6 +206,35 @@ TEST_F(Appli, WatchdogPasseHorsLigneEtFermeLeMotDePasse)
     EXPECT_NEAR(fin - debut, 4.0, 0.3);
     EXPECT_FALSE(f->timer1Enabled());
     EXPECT_EQ(f->texteStatut(), texteChaine(ids::modeHorsLigne));
+}
+
+// The watchdog's silence takes the program off line before it closes the
+// menu windows: a closing window sees it off line.
+TEST_F(Appli, WatchdogHorsLigneAvantDeFermerLesFenetres)
+{
+    struct Temoin : IFenetre {
+        std::function<void()> surFermeture;
+        bool affichee = true;
+        bool estAffichee() const override { return affichee; }
+        bool decharger() override
+        {
+            affichee = false;
+            surFermeture();
+            return true;
+        }
+    } temoin;
+    demarrer();
+    allerEnLigne();
+    int enLigneALaFermeture = -1;
+    temoin.surFermeture = [&] { enLigneALaFermeture = f->onLineChk() || banc.port.isOpen(); };
+    IFenetre* avant = registre().fenetre(numeroFenetre::menuRelNew);
+    registre().inscrire(numeroFenetre::menuRelNew, &temoin);
+    banc.sim.silence = true;
+    banc.horloge.avancer(5.0);
+    registre().inscrire(numeroFenetre::menuRelNew, avant);
+    EXPECT_FALSE(temoin.affichee);
+    EXPECT_EQ(enLigneALaFermeture, 0);
+    EXPECT_FALSE(f->onLineChk());
 }
 
 TEST_F(Appli, SondeAbandonneeQuandUneFenetreReclameLaLiaison)
@@ -264,6 +295,24 @@ TEST_F(Appli, BoiteAPropos)
     EXPECT_EQ(s->lblVersion->text(), QStringLiteral("Version: 1.000"));
     s->okBtn->click();
     EXPECT_FALSE(s->isVisible());
+}
+
+// Enter on a focused button of the main window and of the password form.
+TEST_F(Appli, EnterSurUnBoutonLeClique)
+{
+    demarrer();
+    pendantModal([this] {
+        passform* p = f->formulaireMotDePasse();
+        p->cancelBtn->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(p->cancelBtn, Qt::Key_Return);
+    });
+    f->mnBBtn->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(f->mnBBtn, Qt::Key_Return);
+    EXPECT_FALSE(f->formulaireMotDePasse()->isVisible());
+    EXPECT_FALSE(passwordOk);
+    f->ExitBtn->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(f->ExitBtn, Qt::Key_Return);
+    EXPECT_EQ(banc.ui.nbTerminer, 1);
 }
 
 TEST(TexteSplash, PlateformeEtVersion)

@@ -276,3 +276,41 @@ INSTANTIATE_TEST_SUITE_P(Sortie, SortieOrigine,
                                            CasOrigine{"fichier", true, "essai.mnc", true, true},
                                            CasOrigine{"annule", true, "", false, false}),
                          [](const auto& i) { return std::string(i.param.nom); });
+
+// On line, partition 3 edited, No to the converter, Yes to the file; the
+// converter falls silent in the upload before the save. The user is told
+// nothing was saved and asked whether to write what the PC holds.
+class SortieLiaisonPerdue : public Appli, public ::testing::WithParamInterface<int> {};
+
+TEST_P(SortieLiaisonPerdue, ProposeLesDonneesDuPc)
+{
+    const int reponse = GetParam();
+    demarrer();
+    allerEnLigne();
+    partParamsModifies[2] = true;
+    parametresPartitions[5][3] = Variant(QStringLiteral("777.25"));
+    banc.ui.reponses = {msg::non, msg::oui, reponse};
+    banc.ui.fichiers = {chemin("essai.mnc")};
+    banc.horloge.surEvenements = [&] {
+        if (travailEnCours && !banc.ui.dialoguesSauver.empty()) banc.sim.silence = true;
+    };
+    f->ExitBtn->click();
+    banc.horloge.surEvenements = nullptr;
+    ASSERT_EQ(banc.ui.messages.size(), 3u);
+    const MessageVu& m = banc.ui.messages[2];
+    EXPECT_EQ(m.texte, texteChaine(ids::liaisonPerdueRienSauve));
+    EXPECT_EQ(m.icone(), msg::exclamation);
+    EXPECT_EQ(m.boutons(), msg::ouiNon);
+    EXPECT_FALSE(f->onLineChk());
+    const QByteArray fichier = lireOctets(chemin("essai.mnc"));
+    if (reponse == msg::oui) {
+        EXPECT_TRUE(fichier.contains("777.25"));
+        EXPECT_EQ(banc.ui.nbTerminer, 1);
+    } else {
+        EXPECT_TRUE(fichier.isEmpty());
+        EXPECT_EQ(banc.ui.nbTerminer, 0);
+        EXPECT_TRUE(f->ExitBtn->isEnabled());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Reponses, SortieLiaisonPerdue, ::testing::Values(msg::oui, msg::non));

@@ -9,6 +9,7 @@
 #include "resources/chaines.h"
 #include "resources/idschaines.h"
 #include "sim/bancessai.h"
+#include "sim/disqueplein.h"
 
 #include <QDir>
 #include <QFile>
@@ -455,14 +456,36 @@ TEST_F(FichierDonnees, MissingFileIsIllegible)
     attendreIllisible();
 }
 
+TEST_F(FichierDonnees, HugeFileIsIllegibleUnread)
+{
+    const QString c = chemin("grand.mnc");
+    ASSERT_TRUE(sauverFichierDonnees(c));
+    QByteArray octets = lireOctets(c);
+    ASSERT_LT(octets.size(), 1024 * 1024);
+    ASSERT_TRUE(ouvrirFichierDonnees(c));
+    octets += QByteArray(1024 * 1024 + 1 - octets.size(), ' ');
+    ecrireOctets(c, octets);
+    EXPECT_FALSE(ouvrirFichierDonnees(c));
+    attendreIllisible();
+}
+
 TEST_F(FichierDonnees, FailedSaveLeavesTheOldFile)
 {
     const QString c = chemin("garde.mnc");
     ecrireOctets(c, "ancien");
     // A folder that does not exist.
-    EXPECT_FALSE(sauverFichierDonnees(chemin("absent/x.mnc")));
+    bool perdue = true;
+    EXPECT_FALSE(sauverFichierDonnees(chemin("absent/x.mnc"), &perdue));
+    EXPECT_FALSE(perdue);
     EXPECT_FALSE(QFile::exists(chemin("absent/x.mnc")));
     EXPECT_EQ(lireOctets(c), "ancien");
+    // A full disk.
+    {
+        DisquePlein plein;
+        EXPECT_FALSE(sauverFichierDonnees(c));
+    }
+    EXPECT_EQ(lireOctets(c), "ancien");
+    EXPECT_EQ(QDir(dossier.path()).entryList(QDir::Files), QStringList({"garde.mnc"}));
     EXPECT_EQ(banc.ui.pointeurCourant, pointeur::normal);
 }
 
@@ -484,7 +507,9 @@ TEST_F(FichierDonnees, LinkLostDuringOnLineSaveWritesNothing)
             }
             return std::nullopt;
         };
-        EXPECT_FALSE(sauverFichierDonnees(c));
+        bool perdue = false;
+        EXPECT_FALSE(sauverFichierDonnees(c, &perdue));
+        EXPECT_TRUE(perdue);
         EXPECT_FALSE(banc.principale.enLigne);
         EXPECT_EQ(lireOctets(c), "ancien");
         EXPECT_EQ(banc.ui.pointeurCourant, pointeur::normal);

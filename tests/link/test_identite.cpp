@@ -56,7 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
                {"9", "14C", "c", "d", "e", "f", "g", "h"}},
         CasLES{"unSeulChiffre", "9;7;", 7, "", 32, {"9", "7", "c", "d", "e", "f", "g", "h"}},
         CasLES{"versionVide", "9;;", 0, "", 32, {"9", "", "c", "d", "e", "f", "g", "h"}},
-        CasLES{"sansChiffres", "9;AB;", 0, "", 32, {"9", "AB", "c", "d", "e", "f", "g", "h"}}),
+        CasLES{"sansChiffres", "9;AB;", 0, "", 32, {"9", "AB", "c", "d", "e", "f", "g", "h"}},
+        CasLES{"signePlus", "9;+4;", 0, "", 32, {"9", "+4", "c", "d", "e", "f", "g", "h"}}),
     [](const ::testing::TestParamInfo<CasLES>& i) { return std::string(i.param.nom); });
 
 TEST(Identite, converterSilencieuxGardeLeChampVersion)

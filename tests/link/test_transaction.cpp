@@ -98,6 +98,28 @@ TEST(Transaction, modeUCompareLeDebutAttendu)
     transaction("$nm0000000", "U", "$nm", "NM");
     EXPECT_EQ(reponseAttendue, QStringLiteral("error"));
     EXPECT_EQ(banc.sim.journal.size(), 4);
+    // The link lost before the check: no match either.
+    banc.sim.silence = true;
+    reponseAttendue = QStringLiteral("0;0;");
+    transaction("$nm0000000", "U", "$nm", "NM");
+    EXPECT_EQ(reponseAttendue, QStringLiteral("error"));
+    EXPECT_FALSE(enLigne());
+}
+
+// Before each character: a 1 ms pause after the previous echo, then the
+// input emptied (a stray byte that came after the echo is gone).
+TEST(Transaction, pauseEtEntreeVideeAvantChaqueCaractere)
+{
+    BancLiaison banc;
+    banc.port.parasiteApresEcho = 0.0002;
+    transaction("$ur410", "S", "", "");
+    const auto& e = banc.port.ecritures;
+    ASSERT_EQ(e.size(), 7u);
+    for (std::size_t i = 0; i < e.size(); ++i) {
+        EXPECT_EQ(e[i].nonLus, 0) << i;
+        if (i > 0 && i + 1 < e.size())
+            EXPECT_GE(e[i].temps - e[i - 1].temps, banc.port.delaiEcho + 0.001 - 1e-9) << i;
+    }
 }
 
 TEST(Transaction, relectureAvecVirguleConfirmeUnPoint)

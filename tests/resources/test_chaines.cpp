@@ -85,6 +85,24 @@ TEST(TableChaines, TraductionsGardentLaFormeDuTexteAnglais)
     }
 }
 
+// A blank before "!", "?" and ":" is French typography only; Spanish opens
+// its exclamations and questions.
+TEST(TableChaines, TypographieDesLangues)
+{
+    for (std::size_t i = 0; i < nbEntreesChaines; ++i) {
+        const EntreeChaine& e = tableChaines[i];
+        for (int slot = 2; slot < 6; ++slot) {
+            const QString t = QString::fromUtf8(e.textes[slot]);
+            for (qsizetype k = 1; k < t.size(); ++k)
+                if (t[k] == u'!' || t[k] == u'?' || t[k] == u':')
+                    EXPECT_NE(t[k - 1], u' ') << "base " << e.base << " slot " << slot;
+        }
+        const QString espagnol = QString::fromUtf8(e.textes[4]);
+        if (espagnol.contains(u'!')) EXPECT_TRUE(espagnol.contains(u'\u00a1')) << "base " << e.base;
+        if (espagnol.contains(u'?')) EXPECT_TRUE(espagnol.contains(u'\u00bf')) << "base " << e.base;
+    }
+}
+
 TEST(TableChaines, TextesAnglaisAuCaracterePres)
 {
     struct Cas {

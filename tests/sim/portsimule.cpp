@@ -97,14 +97,19 @@ void PortSimule::output(const QByteArray& octets)
     if (!ouvert_) return;
     octetsEcrits += octets;
     const double t = horloge_.maintenant();
+    recevoir();
     for (char c : octets) {
+        ecritures.push_back({t, c, int(etat_->recus.size())});
         if (c == '\n') {
             const QByteArray reponse = sim_.traiterLigne(ligne_);
             ligne_.clear();
             if (!reponse.isEmpty()) etat_->envoyer(t + sim_.delaiReponse, reponse);
         } else {
             ligne_ += c;
-            if (!sim_.sansEcho && !sim_.silence) etat_->envoyer(t + delaiEcho, QByteArray(1, c));
+            if (!sim_.sansEcho && !sim_.silence) {
+                etat_->envoyer(t + delaiEcho, QByteArray(1, c));
+                if (parasiteApresEcho > 0) etat_->envoyer(t + delaiEcho + parasiteApresEcho, QByteArray(1, '~'));
+            }
         }
     }
 }

@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 class ConvertisseurSim;
 class HorlogeVirtuelle;
@@ -37,6 +38,16 @@ public:
 
     // Every byte written while open, in order.
     QByteArray octetsEcrits;
+    // Each byte written while open: the clock's time and the bytes that
+    // had arrived and were still unread at that moment.
+    struct Ecriture {
+        double temps;
+        char octet;
+        int nonLus;
+    };
+    std::vector<Ecriture> ecritures;
+    // > 0: each echo is followed that many seconds later by a stray byte.
+    double parasiteApresEcho = 0;
     // open() answers this error number when not 0 (e.g. 8002).
     int erreurOuverture = 0;
     // Seconds before the echo of a byte.

@@ -222,6 +222,22 @@ TEST(CTextBxN, sansGardeLeClicEstAvaleAussi)
     EXPECT_EQ(QApplication::focusWidget(), a);
 }
 
+// Enter on a focused button clicks it; the button shows a focus cue also
+// when the focus came with a click.
+TEST(GardeFocus, enterCliqueLeBoutonFocalise)
+{
+    Formulaire f;
+    const QImage sansFocus = f.bouton->grab().toImage();
+    f.bouton->setFocus(Qt::MouseFocusReason);
+    QApplication::processEvents();
+    EXPECT_NE(f.bouton->grab().toImage(), sansFocus);
+    QTest::keyClick(f.bouton, Qt::Key_Return);
+    QTest::keyClick(f.bouton, Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClick(f.bouton, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(f.clics, 2);
+    EXPECT_EQ(QApplication::focusWidget(), f.bouton);
+}
+
 TEST(GardeFocus, uneSecondeGardeResteInactive)
 {
     Formulaire f;
@@ -304,26 +320,36 @@ TEST(GroupeOptions, optionSeule)
     EXPECT_EQ(clics, 1);
 }
 
-TEST(GroupeOptions, couleursDeFocus)
+// A group's options take the focus colours unless the group is made
+// without them (the main window's groups).
+class CouleursGroupe : public ::testing::TestWithParam<bool> {};
+
+TEST_P(CouleursGroupe, auFocus)
 {
+    const bool couleurs = GetParam();
     QWidget fenetre;
     auto* l = new QVBoxLayout(&fenetre);
     auto* o = new QRadioButton("x", &fenetre);
     auto* e = new QLineEdit(&fenetre);
     l->addWidget(o);
     l->addWidget(e);
-    couleursFocusOption(o);
+    GroupeOptions groupe(nullptr, couleurs);
+    groupe.ajouter(o, 0);
     fenetre.show();
     fenetre.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&fenetre));
     const QPalette systeme = QApplication::palette(o);
+    const QColor texteFocus = couleurs ? systeme.color(QPalette::HighlightedText) : systeme.color(QPalette::WindowText);
     o->setFocus(Qt::TabFocusReason);
-    EXPECT_EQ(o->palette().color(QPalette::Window), systeme.color(QPalette::Button));
-    EXPECT_EQ(o->palette().color(QPalette::WindowText), systeme.color(QPalette::HighlightedText));
+    EXPECT_EQ(o->palette().color(QPalette::WindowText), texteFocus);
+    EXPECT_EQ(o->autoFillBackground(), couleurs);
+    if (couleurs) EXPECT_EQ(o->palette().color(QPalette::Window), systeme.color(QPalette::Button));
     e->setFocus(Qt::TabFocusReason);
-    EXPECT_EQ(o->palette().color(QPalette::Window), systeme.color(QPalette::Button));
-    EXPECT_EQ(o->palette().color(QPalette::WindowText), systeme.color(QPalette::ButtonText));
+    EXPECT_EQ(o->palette().color(QPalette::WindowText),
+              couleurs ? systeme.color(QPalette::ButtonText) : systeme.color(QPalette::WindowText));
 }
+
+INSTANTIATE_TEST_SUITE_P(GroupeOptions, CouleursGroupe, ::testing::Bool());
 
 // A real message box, closed as soon as it shows.
 int messageReel(const QString& texte)
@@ -670,6 +696,9 @@ INSTANTIATE_TEST_SUITE_P(Fenetres, Placement,
                          ::testing::Values(CasPlace{"jamaisPlacee", 4, 0, 0, QPoint(250, 180)},
                                            CasPlace{"memorisee", 4, 3000, 1500, QPoint(200, 100)},
                                            CasPlace{"negative", 5, -1500, 0, QPoint(-100, 0)},
+                                           // Entirely off the 800 x 600 screen: brought back inside.
+                                           CasPlace{"horsEcranADroite", 4, 30000, 1500, QPoint(500, 100)},
+                                           CasPlace{"horsEcranEnHaut", 4, 750, -15000, QPoint(50, 0)},
                                            CasPlace{"splashToujoursCentre", 3, 3000, 1500, QPoint(250, 180)}),
                          [](const auto& info) { return std::string(info.param.nom); });
 

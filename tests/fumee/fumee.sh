@@ -1,0 +1,191 @@
+#!/usr/bin/env bash
+# Real-display smoke test: the real zelto under Xvfb and a window manager,
+# its port 1 on zelto-sim, checked from outside by screen captures.
+#
+#   tests/fumee/fumee.sh [BUILD_DIR]      (default: build-test)
+#
+# Each step is a small function; a new window is checked with
+#   id=$(attendre_fenetre "^Title$") && verifier_peinte "$id" "name"
+# after opening it with cliquer / touche.
+set -uo pipefail
+
+racine="$(cd "$(dirname "$0")/../.." && pwd)"
+construction="${1:-build-test}"
+[[ "$construction" = /* ]] || construction="$racine/$construction"
+travail="$(mktemp -d /tmp/zelto-fumee.XXXXXX)"
+pids=()
+reussis=0
+echecs=0
+
+arreter() {
+  local i
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
+  wait 2>/dev/null
+  if [ "$echecs" -eq 0 ]; then rm -rf "$travail"; else echo "smoke: captures and logs kept in $travail"; fi
+}
+trap arreter EXIT
+
+ok() { reussis=$((reussis + 1)); echo "smoke: ok   $*"; }
+echec() { echecs=$((echecs + 1)); echo "smoke: FAIL $*"; }
+
+# ---- Start ----
+
+# Xvfb on a free display number of its own choosing, then openbox.
+demarrer_x() {
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$travail/affichage" >"$travail/xvfb.log" 2>&1 &
+  pids+=($!)
+  local n
+  for n in $(seq 100); do [ -s "$travail/affichage" ] && break; sleep 0.05; done
+  [ -s "$travail/affichage" ] || { echec "Xvfb did not start"; return 1; }
+  export DISPLAY=":$(head -1 "$travail/affichage")"
+  openbox >"$travail/openbox.log" 2>&1 &
+  pids+=($!)
+  for n in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+    sleep 0.05
+  done
+  echec "openbox did not start"
+  return 1
+}
+
+# zelto-sim behind a pseudo-terminal, one journal line per command.
+demarrer_sim() {
+  "$construction/zelto-sim" --lien "$travail/com1" --journal "$travail/journal" \
+    </dev/null >"$travail/sim.log" 2>&1 &
+  pids+=($!)
+  local n
+  for n in $(seq 100); do [ -e "$travail/com1" ] && [ -e "$travail/journal" ] && return 0; sleep 0.05; done
+  echec "zelto-sim did not start"
+  return 1
+}
+
+# zelto from a scratch program folder (it writes zelto.ini beside itself).
+demarrer_zelto() {
+  mkdir -p "$travail/programme"
+  cp "$construction/zelto" "$travail/programme/"
+  QT_QPA_PLATFORM=xcb ZELTO_COM1="$travail/com1" "$travail/programme/zelto" >"$travail/zelto.log" 2>&1 &
+  zelto_pid=$!
+  pids+=($zelto_pid)
+}
+
+# ---- Windows ----
+
+# Id of the visible window whose title matches the pattern, within secondes.
+attendre_fenetre() {
+  local titre="$1" secondes="${2:-10}" id n
+  for n in $(seq $((secondes * 10))); do
+    id=$(xdotool search --onlyvisible --name "$titre" 2>/dev/null | head -1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits until no visible window matches the pattern.
+attendre_fermeture() {
+  local titre="$1" secondes="${2:-10}" n
+  for n in $(seq $((secondes * 10))); do
+    xdotool search --onlyvisible --name "$titre" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# "WxH+X+Y" of a window's client area on the screen.
+geometrie() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+    /Width:/ {w=$2} /Height:/ {h=$2} END {printf "%dx%d+%d+%d", w, h, x, y}'
+}
+
+# The window's region of the screen shows a painted window: an unpainted
+# one is a single colour (black), painted text brings many.
+verifier_peinte() {
+  local id="$1" nom="$2" image="$travail/$2.png" couleurs
+  import -window root -crop "$(geometrie "$id")" +repage "$image" 2>/dev/null
+  couleurs=$(identify -format "%k" "$image" 2>/dev/null || echo 0)
+  if [ "${couleurs:-0}" -ge 8 ]; then ok "$nom painted ($couleurs colours)"
+  else echec "$nom not painted ($couleurs colours, see $image)"; fi
+}
+
+# Click at (x, y) of the window's client area.
+cliquer() {
+  xdotool mousemove --window "$1" "$2" "$3" click 1
+}
+
+# Keys to the window (xdotool key names, e.g. alt+q, Return).
+touche() {
+  local id="$1"
+  shift
+  xdotool windowactivate --sync "$id" key "$@" 2>/dev/null || xdotool key "$@"
+}
+
+# ---- Journal of zelto-sim ----
+
+lignes_vides() { grep -c '^$' "$travail/journal"; }
+
+# Waits until a journal line starts with the text.
+attendre_commande() {
+  local texte="$1" secondes="${2:-10}" n
+  for n in $(seq $((secondes * 10))); do
+    grep -q "^$texte" "$travail/journal" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# ---- The run ----
+
+for outil in Xvfb openbox xdotool xwininfo xprop import identify; do
+  command -v "$outil" >/dev/null || { echo "smoke: $outil missing (scripts/installer.sh installs it)"; exit 1; }
+done
+
+demarrer_x || exit 1
+demarrer_sim || exit 1
+demarrer_zelto
+
+# (a) The splash box, about 1 s into its 3 s.
+if splash=$(attendre_fenetre "^Zelto Windows Link$" 20); then
+  sleep 1
+  verifier_peinte "$splash" splash
+  attendre_fermeture "^Zelto Windows Link$" 10 || echec "splash still up"
+else
+  echec "no splash box"
+fi
+
+# (b) The main window after the splash.
+if principale=$(attendre_fenetre "^Menu principal$" 10); then
+  sleep 0.5
+  verifier_peinte "$principale" "main-window"
+else
+  echec "no main window"
+  exit 1
+fi
+
+# (c) "ON": the link test, XxX, LES, then the watchdog's line feed every 2 s.
+# "ON" in the "Online" group of the 600 x 440 client area.
+cliquer "$principale" 29 243
+if attendre_commande LES 10; then
+  ordre=$(grep -n . "$travail/journal" | head -2 | cut -d: -f2 | cut -c1-3 | tr '\n' ' ')
+  if [ "$(head -1 "$travail/journal")" = "" ] && [ "$ordre" = "XxX LES " ]; then ok "on line: line feed, XxX, LES"
+  else echec "on line: journal starts $(head -3 "$travail/journal" | tr '\n' '|')"; fi
+  avant=$(lignes_vides)
+  sleep 4.5
+  apres=$(lignes_vides)
+  if [ $((apres - avant)) -ge 2 ] && [ $((apres - avant)) -le 3 ]; then ok "watchdog: $((apres - avant)) line feeds in 4.5 s"
+  else echec "watchdog: $((apres - avant)) line feeds in 4.5 s"; fi
+else
+  echec "on line: no LES in the journal"
+fi
+
+# (d) Exit ("&Quitter"): the program ends and zelto.ini holds the main window's place.
+ini="$travail/programme/zelto.ini"
+rm -f "$ini"
+touche "$principale" alt+q
+fin=0
+for n in $(seq 100); do kill -0 "$zelto_pid" 2>/dev/null || { fin=1; break; }; sleep 0.1; done
+# Field 4: Left of window 2, the main window.
+if [ "$fin" = 1 ] && [ -s "$ini" ] && [ "$(cut -d, -f4 "$ini")" != "0" ]; then ok "exit: program ended, zelto.ini written"
+else echec "exit: ended=$fin, zelto.ini: $(cat "$ini" 2>/dev/null)"; fi
+
+echo "smoke: $reussis passed, $echecs failed"
+[ "$echecs" -eq 0 ]
