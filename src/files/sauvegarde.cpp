@@ -1,6 +1,7 @@
 #include "sauvegarde.h"
 
 #include "fichierdonnees.h"
+#include "model/tables.h"
 #include "platform/plateforme.h"
 #include "platform/servicesui.h"
 #include "resources/chaines.h"
@@ -16,6 +17,9 @@ bool erreurEcriture()
 
 bool sauverDonneesAvecRepli(const QString& chemin)
 {
+    // Going off line resets the general part to its minima; the file written
+    // after a link loss keeps what the PC held before.
+    const auto general = tableMenuBGen;
     bool liaisonPerdue = false;
     if (sauverFichierDonnees(chemin, &liaisonPerdue)) return true;
     if (!liaisonPerdue) return erreurEcriture();
@@ -25,6 +29,9 @@ bool sauverDonneesAvecRepli(const QString& chemin)
                     texteChaine(ids::messageTitre))
         != msg::oui)
         return false;
-    if (sauverFichierDonnees(chemin)) return true;
-    return erreurEcriture();
+    const auto apresPerte = tableMenuBGen;
+    tableMenuBGen = general;
+    const bool ecrit = sauverFichierDonnees(chemin);
+    tableMenuBGen = apresPerte;
+    return ecrit || erreurEcriture();
 }

@@ -289,6 +289,8 @@ TEST_P(SortieLiaisonPerdue, ProposeLesDonneesDuPc)
     allerEnLigne();
     partParamsModifies[2] = true;
     parametresPartitions[5][3] = Variant(QStringLiteral("777.25"));
+    menuBGenCharge = true;
+    tableMenuBGen[6].valeur = Variant(437);   // mains voltage, reset by the link loss
     banc.ui.reponses = {msg::non, msg::oui, reponse};
     banc.ui.fichiers = {chemin("essai.mnc")};
     banc.horloge.surEvenements = [&] {
@@ -305,6 +307,7 @@ TEST_P(SortieLiaisonPerdue, ProposeLesDonneesDuPc)
     const QByteArray fichier = lireOctets(chemin("essai.mnc"));
     if (reponse == msg::oui) {
         EXPECT_TRUE(fichier.contains("777.25"));
+        EXPECT_TRUE(fichier.contains("437"));
         EXPECT_EQ(banc.ui.nbTerminer, 1);
     } else {
         EXPECT_TRUE(fichier.isEmpty());
