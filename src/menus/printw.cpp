@@ -25,7 +25,7 @@ printW::printW(QWidget* parent) : FenetreZelto(numeroFenetre::printW, parent)
     Frame1 = new QGroupBox(centre);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     auto* lOptions = new QVBoxLayout(Frame1);
-    options_ = new GroupeOptions(this);
+    options_ = new GroupeOptions(this, false);   // no focus colours here
     for (int i = 0; i < 2; ++i) {
         printChk[i] = new QRadioButton(Frame1);
         printChk[i]->setObjectName(element(QStringLiteral("printChk"), i));

@@ -119,6 +119,38 @@ touche() {
   xdotool windowactivate --sync "$id" key "$@" 2>/dev/null || xdotool key "$@"
 }
 
+# Keys to a window, then the window whose title matches comes up painted;
+# prints its id.
+ouvrir() {
+  local depuis="$1" titre="$2" nom="$3" id
+  shift 3
+  touche "$depuis" "$@"
+  if id=$(attendre_fenetre "$titre" 10); then
+    sleep 0.5
+    verifier_peinte "$id" "$nom" >&2
+    echo "$id"
+  else
+    echec "$nom: no window" >&2
+    return 1
+  fi
+}
+
+# Keys to a window, then it is gone.
+fermer() {
+  local id="$1" titre="$2" nom="$3"
+  shift 3
+  touche "$id" "$@"
+  if attendre_fermeture "$titre" 10; then ok "$nom closed"; else echec "$nom still open"; fi
+}
+
+# Pixels of pure blue in the window (the U/F curve).
+pixels_bleus() {
+  local image="$travail/$2.png"
+  import -window root -crop "$(geometrie "$1")" +repage "$image" 2>/dev/null
+  convert "$image" -fill black +opaque "#0000ff" -fill white -opaque "#0000ff" \
+    -format "%[fx:round(mean*w*h)]" info: 2>/dev/null || echo 0
+}
+
 # ---- Journal of zelto-sim ----
 
 lignes_vides() { grep -c '^$' "$travail/journal"; }
@@ -175,6 +207,52 @@ if attendre_commande LES 10; then
   else echec "watchdog: $((apres - avant)) line feeds in 4.5 s"; fi
 else
   echec "on line: no LES in the journal"
+fi
+
+# (e) Every window once, on line, in French (the scratch folder's language).
+# MENU "B" asks the password first ("pirudo", Enter to OK, Enter presses it).
+touche "$principale" alt+b
+if mdp=$(attendre_fenetre "^Mot de passe" 10); then
+  xdotool type --delay 20 pirudo
+  touche "$mdp" Return
+  touche "$mdp" Return
+else
+  echec "no password form"
+fi
+if bgen=$(attendre_fenetre 'menu "B"$' 10); then
+  sleep 0.5
+  verifier_peinte "$bgen" "menu-B-general"
+  if bp=$(ouvrir "$bgen" 'partitions\.\.\.$' "menu-B-partitions" alt+p); then
+    if uf=$(ouvrir "$bp" '^Partie NEMA' "U/F-window" alt+p); then
+      # The graph button works on a mouse press, at (378, 449) of the window.
+      xdotool mousemove --window "$uf" 378 449 mousedown 1 mouseup 1
+      sleep 1
+      bleus=$(pixels_bleus "$uf" "U/F-graph")
+      if [ "${bleus:-0}" -ge 50 ]; then ok "U/F graph drawn ($bleus blue pixels)"
+      else echec "U/F graph: $bleus blue pixels"; fi
+      xdotool mousemove --window "$uf" 378 449 mousedown 1 mouseup 1
+      sleep 0.5
+      fermer "$uf" '^Partie NEMA' "U/F-window" alt+q
+    fi
+    fermer "$bp" 'partitions\.\.\.$' "menu-B-partitions" alt+q
+  fi
+  if impression=$(ouvrir "$bgen" '^Impression\.\.\.$' "print-choice" alt+i); then
+    fermer "$impression" '^Impression\.\.\.$' "print-choice" alt+q
+  fi
+  fermer "$bgen" 'menu "B"$' "menu-B-general" alt+q
+else
+  echec "menu B general: no window"
+fi
+if menua=$(ouvrir "$principale" '^MENU "A"' "menu-A" alt+a); then
+  fermer "$menua" '^MENU "A"' "menu-A" alt+q
+fi
+if menuc=$(ouvrir "$principale" '^Menu des sorties' "menu-C" alt+c); then
+  fermer "$menuc" '^Menu des sorties' "menu-C" alt+q
+fi
+if marche=$(ouvrir "$principale" '^MENU "Start"$' "working-display" alt+m); then
+  sleep 1
+  if grep -q '^AN' "$travail/journal"; then ok "working display polls"; else echec "working display: no poll"; fi
+  fermer "$marche" '^MENU "Start"$' "working-display" alt+q
 fi
 
 # (d) Exit ("&Quitter"): the program ends and zelto.ini holds the main window's place.
