@@ -301,7 +301,7 @@ const EntreeChaine tableChaines[] = {
     // main window about button caption
     {570, {"À pro&pos..",
             "Abou&t..",
-            "Ü&ber..",
+            "Übe&r..",
             "&Info..",
             "Acerca &de..",
             "Sobr&e.."}},
@@ -1687,7 +1687,7 @@ const EntreeChaine tableChaines[] = {
     // working display reset button caption
     {5160, {"&Réarmer",
             "Re&set",
-            "&Quittieren",
+            "Q&uittieren",
             "&Reset",
             "&Rearme",
             "&Rearme"}},
@@ -1699,7 +1699,7 @@ const EntreeChaine tableChaines[] = {
             "Borrar el fallo",
             "Apagar a falha"}},
     // working display default-frequency button caption
-    {5180, {"Fré&q. déf.",
+    {5180, {"&Fréq. déf.",
             "Def. fre&q.",
             "Std.-Fre&q.",
             "Fre&q. def.",
@@ -1734,7 +1734,7 @@ const EntreeChaine tableChaines[] = {
             "Ventana de datos modificables en \"Start\"",
             "Janela dos dados alteráveis em \"Start\""}},
     // working display fault button caption
-    {5230, {"Dé&faut",
+    {5230, {"Déf&aut",
             "De&fault",
             "&Fehler",
             "&Guasto",
