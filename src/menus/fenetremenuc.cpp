@@ -1,7 +1,5 @@
 #include "fenetremenuc.h"
 
-#include "controlesnommes.h"
-
 #include "link/fenetreprincipale.h"
 #include "model/etat.h"
 #include "model/menuc.h"
@@ -73,7 +71,7 @@ double valeurTexte(const QString& texte)
 }
 }
 
-menuRelNew::menuRelNew() : FenetreZelto(numeroFenetre::menuRelNew)
+menuRelNew::menuRelNew() : FenetreVue(numeroFenetre::menuRelNew)
 {
     setObjectName(QStringLiteral("menuRelNew"));
     construire();
@@ -214,32 +212,12 @@ void menuRelNew::construire()
 GroupeOptions* menuRelNew::groupe(const QString& nom, int index) const
 {
     // An option that does not exist stops the program.
-    controlesNommes::trouver(this, element(nom, index));
+    controle(element(nom, index));
     if (nom == QLatin1String("f")) return lignes_[index / 6];
     if (nom == QLatin1String("san1Chk")) return sorties_[0];
     if (nom == QLatin1String("san2Chk")) return sorties_[1];
     qFatal("menuRelNew has no option group %s", qPrintable(nom));
     return nullptr;
-}
-
-void menuRelNew::setTexte(const QString& controle, const QString& t)
-{
-    controlesNommes::ecrireTexte(controlesNommes::trouver(this, controle), t);
-}
-
-QString menuRelNew::texte(const QString& controle) const
-{
-    return controlesNommes::lireTexte(controlesNommes::trouver(this, controle));
-}
-
-void menuRelNew::setEnabled(const QString& controle, bool actif)
-{
-    controlesNommes::trouver(this, controle)->setEnabled(actif);
-}
-
-void menuRelNew::setVisible(const QString& controle, bool visible)
-{
-    controlesNommes::trouver(this, controle)->setVisible(visible);
 }
 
 void menuRelNew::selectionnerOption(const QString& nom, int index)
@@ -252,14 +230,9 @@ bool menuRelNew::optionSelectionnee(const QString& nom, int index) const
     return groupe(nom, index)->selection() == index;
 }
 
-void menuRelNew::setTexteStatut(const QString& t)
+void menuRelNew::setInfoBulle(const QString& nom, const QString& t)
 {
-    panneau1()->setText(t);
-}
-
-void menuRelNew::setInfoBulle(const QString& controle, const QString& t)
-{
-    controlesNommes::trouver(this, controle)->setToolTip(t);
+    controle(nom)->setToolTip(t);
 }
 
 void menuRelNew::setTitre(const QString& titre)

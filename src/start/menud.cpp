@@ -91,7 +91,7 @@ double courantMoteur() { return parametresPartitions[3][partitionStart()].nombre
 QString deux(double v) { return formatNombre(v, QStringLiteral("#0.00")); }
 }
 
-menuD::menuD() : FenetreZelto(numeroFenetre::menuD)
+menuD::menuD() : FenetreVue(numeroFenetre::menuD)
 {
     construire();
 }
@@ -382,13 +382,6 @@ void menuD::envoyerValeurMenuD(const QString& commande)
 
 // ---- View for the core ----
 
-QWidget* menuD::controle(const QString& nom) const
-{
-    auto* w = findChild<QWidget*>(nom);
-    if (!w) qFatal("menuD: no control %s", qPrintable(nom));
-    return w;
-}
-
 GroupeOptions* menuD::groupe(const QString& nom) const
 {
     if (nom == QLatin1String("mcmChk")) return optionsMcm_;
@@ -402,29 +395,6 @@ QLineEdit* menuD::champNomme(const QString& nom) const
     return qobject_cast<QLineEdit*>(controle(nom));
 }
 
-void menuD::setTexte(const QString& nom, const QString& texte)
-{
-    QWidget* w = controle(nom);
-    if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(texte);
-    else if (auto* l = qobject_cast<QLabel*>(w)) l->setText(texte);
-    else if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(texte);
-    else if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(texte);
-}
-
-QString menuD::texte(const QString& nom) const
-{
-    QWidget* w = controle(nom);
-    if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
-    if (auto* l = qobject_cast<QLabel*>(w)) return l->text();
-    if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text();
-    if (auto* g = qobject_cast<QGroupBox*>(w)) return g->title();
-    return QString();
-}
-
-void menuD::setEnabled(const QString& nom, bool actif) { controle(nom)->setEnabled(actif); }
-
-void menuD::setVisible(const QString& nom, bool visible) { controle(nom)->setVisible(visible); }
-
 void menuD::selectionnerOption(const QString& nom, int index) { groupe(nom)->selectionner(index); }
 
 bool menuD::optionSelectionnee(const QString& nom, int index) const
@@ -432,5 +402,3 @@ bool menuD::optionSelectionnee(const QString& nom, int index) const
     const QAbstractButton* o = groupe(nom)->option(index);
     return o && o->isChecked();
 }
-
-void menuD::setTexteStatut(const QString& texte) { panneau1()->setText(texte); }
