@@ -121,17 +121,10 @@ void menuA::construire()
 
     auto* boutons = new QHBoxLayout;
     haut->addLayout(boutons);
-    downBtn = new QPushButton(centre);
-    downBtn->setObjectName(QStringLiteral("downBtn"));
-    ExitBtn = new QPushButton(centre);
-    ExitBtn->setObjectName(QStringLiteral("ExitBtn"));
-    for (QPushButton* b : {downBtn, ExitBtn}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-        boutons->addWidget(b);
-    }
-    connect(downBtn, &QPushButton::clicked, this, [this] { downBtn_Click(); });
-    connect(ExitBtn, &QPushButton::clicked, this, [this] { ExitBtn_Click(); });
+    downBtn = creerBouton(centre, QStringLiteral("downBtn"), [this] { downBtn_Click(); });
+    ExitBtn = creerBouton(centre, QStringLiteral("ExitBtn"), [this] { ExitBtn_Click(); });
+    boutons->addWidget(downBtn);
+    boutons->addWidget(ExitBtn);
 
     // Hints; the buttons and the window's background clear the panel.
     QLabel* panneau = panneau1();
@@ -234,10 +227,7 @@ void menuA::Form_Activate()
 
 void menuA::Form_QueryUnload(bool& Cancel, int /*UnloadMode*/)
 {
-    if (travailEnCours) {
-        Cancel = true;
-        ui().beep();
-    }
+    refuserSiOccupe(Cancel);
 }
 
 void menuA::Form_Unload(bool& /*Cancel*/)

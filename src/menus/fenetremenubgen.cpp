@@ -132,12 +132,8 @@ QLineEdit* menuBGen::creerChamp(const char* nom, int rangee, const QString& plag
 
 QPushButton* menuBGen::creerBouton(const char* nom, void (menuBGen::*clic)())
 {
-    auto* b = new QPushButton(centralWidget());
-    b->setObjectName(QLatin1String(nom));
-    b->setAutoDefault(false);
-    b->setDefault(false);
+    QPushButton* b = ::creerBouton(centralWidget(), QLatin1String(nom), [this, clic] { (this->*clic)(); });
     ajouterIndication(b, panneau1(), QString());
-    connect(b, &QPushButton::clicked, this, [this, clic] { (this->*clic)(); });
     return b;
 }
 
@@ -337,21 +333,13 @@ void menuBGen::Form_Activate()
 
 void menuBGen::Form_QueryUnload(bool& Cancel, int /*UnloadMode*/)
 {
-    if (travailEnCours) {
-        Cancel = true;
-        ui().beep();
-        return;
-    }
+    if (refuserSiOccupe(Cancel)) return;
     if (partitionsModifiees() && enLigne()) questionQuoiFaireB();
 }
 
 void menuBGen::Form_Unload(bool& Cancel)
 {
-    if (travailEnCours) {
-        Cancel = true;
-        ui().beep();
-        return;
-    }
+    if (refuserSiOccupe(Cancel)) return;
     memoriserPosition(numeroFenetre::menuBGen, this);
     if (vues().menuBGen == this) vues().menuBGen = nullptr;
     activerFenetrePrincipale(true);

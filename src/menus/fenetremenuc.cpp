@@ -190,17 +190,10 @@ void menuRelNew::construire()
 
     auto* boutons = new QHBoxLayout;
     haut->addLayout(boutons);
-    downBtn = new QPushButton(centre);
-    downBtn->setObjectName(QStringLiteral("downBtn"));
-    ExitBtn = new QPushButton(centre);
-    ExitBtn->setObjectName(QStringLiteral("ExitBtn"));
-    for (QPushButton* b : {downBtn, ExitBtn}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-        boutons->addWidget(b);
-    }
-    connect(downBtn, &QPushButton::clicked, this, [this] { downBtn_Click(); });
-    connect(ExitBtn, &QPushButton::clicked, this, [this] { ExitBtn_Click(); });
+    downBtn = creerBouton(centre, QStringLiteral("downBtn"), [this] { downBtn_Click(); });
+    ExitBtn = creerBouton(centre, QStringLiteral("ExitBtn"), [this] { ExitBtn_Click(); });
+    boutons->addWidget(downBtn);
+    boutons->addWidget(ExitBtn);
 
     // The buttons and the window's background clear the hint.
     for (QWidget* w : {static_cast<QWidget*>(downBtn), static_cast<QWidget*>(ExitBtn), centre})
@@ -290,10 +283,7 @@ void menuRelNew::Form_Activate()
 
 void menuRelNew::Form_QueryUnload(bool& Cancel, int /*UnloadMode*/)
 {
-    if (travailEnCours) {
-        Cancel = true;
-        ui().beep();
-    }
+    refuserSiOccupe(Cancel);
 }
 
 void menuRelNew::Form_Unload(bool& /*Cancel*/)

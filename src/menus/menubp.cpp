@@ -542,10 +542,7 @@ void menuBP::activerSaisieBP(bool enable)
 
 void menuBP::Form_QueryUnload(bool& Cancel, int /*UnloadMode*/)
 {
-    if (travailEnCours) {
-        Cancel = true;
-        ui().beep();
-    }
+    refuserSiOccupe(Cancel);
 }
 
 void menuBP::Form_Unload(bool& /*Cancel*/)

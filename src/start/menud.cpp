@@ -75,15 +75,6 @@ QString cle(int ligne)
     return ligne == ligneFiltre ? tableMenuBGen[4].cle : defParamsPartition[ligne].cle;
 }
 
-double nombreTexte(const QString& t)
-{
-    double v = 0.0;
-    if (lireNombreSysteme(t, v)) return v;
-    QString p = t;
-    p.replace(separateurDecimal(), u'.');
-    return nombreEnTete(p);
-}
-
 double arrondi2(double v) { return std::round(v * 100.0) / 100.0; }
 
 double courantMoteur() { return parametresPartitions[3][partitionStart()].nombre(); }
@@ -169,12 +160,8 @@ void menuD::construire()
     connect(optionsMcm_, &GroupeOptions::Click, this, [this](int i) { mcmChk_Click(i); });
     options->addWidget(genreMcmFr);
 
-    ExitBtn = new QPushButton(centre);
-    ExitBtn->setObjectName(QStringLiteral("ExitBtn"));
-    ExitBtn->setAutoDefault(false);
-    ExitBtn->setDefault(false);
+    ExitBtn = creerBouton(centre, QStringLiteral("ExitBtn"), [this] { ExitBtn_Click(); });
     ajouterIndication(ExitBtn, panneau1(), QString());
-    connect(ExitBtn, &QPushButton::clicked, this, [this] { ExitBtn_Click(); });
     haut->addWidget(ExitBtn, 0, Qt::AlignRight);
     statusBar()->setSizeGripEnabled(false);
 }
@@ -310,7 +297,7 @@ void menuD::champ_LostFocus(int i)
 {
     const DefChamp& d = champs[i];
     const QString texte = champ[i]->text();
-    const double v = nombreTexte(texte);
+    const double v = nombreChamp(texte);
     QString masque = QStringLiteral("#0.00");
     if (d.genre == entier || (d.genre == courantMcm && (mcmChk[2]->isChecked() || mcmChk[3]->isChecked())))
         masque = QStringLiteral("#0");
