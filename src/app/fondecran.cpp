@@ -691,11 +691,7 @@ void fondEcran::ExitBtn_Click()
 
 void fondEcran::Form_QueryUnload(bool& cancel)
 {
-    if (travailEnCours) {
-        cancel = true;
-        ui().beep();
-        return;
-    }
+    if (refuserSiOccupe(cancel)) return;
     pointeurSourisPartout(pointeur::sablier);
     setTexteStatut(texteChaine(ids::patientez));
     cmdMode = QStringLiteral("X");

@@ -1,7 +1,5 @@
 #include "fenetremenua.h"
 
-#include "controlesnommes.h"
-
 #include "link/fenetreprincipale.h"
 #include "link/identite.h"
 #include "link/transaction.h"
@@ -89,7 +87,7 @@ void fond(QLineEdit* e, const QColor& c)
 }
 }
 
-menuA::menuA() : FenetreZelto(numeroFenetre::menuA)
+menuA::menuA() : FenetreVue(numeroFenetre::menuA)
 {
     setObjectName(QStringLiteral("menuA"));
     construire();
@@ -123,17 +121,10 @@ void menuA::construire()
 
     auto* boutons = new QHBoxLayout;
     haut->addLayout(boutons);
-    downBtn = new QPushButton(centre);
-    downBtn->setObjectName(QStringLiteral("downBtn"));
-    ExitBtn = new QPushButton(centre);
-    ExitBtn->setObjectName(QStringLiteral("ExitBtn"));
-    for (QPushButton* b : {downBtn, ExitBtn}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-        boutons->addWidget(b);
-    }
-    connect(downBtn, &QPushButton::clicked, this, [this] { downBtn_Click(); });
-    connect(ExitBtn, &QPushButton::clicked, this, [this] { ExitBtn_Click(); });
+    downBtn = creerBouton(centre, QStringLiteral("downBtn"), [this] { downBtn_Click(); });
+    ExitBtn = creerBouton(centre, QStringLiteral("ExitBtn"), [this] { ExitBtn_Click(); });
+    boutons->addWidget(downBtn);
+    boutons->addWidget(ExitBtn);
 
     // Hints; the buttons and the window's background clear the panel.
     QLabel* panneau = panneau1();
@@ -155,26 +146,6 @@ int menuA::courantNominal(int taille, int partitions)
 
 // ---- View ----
 
-void menuA::setTexte(const QString& controle, const QString& t)
-{
-    controlesNommes::ecrireTexte(controlesNommes::trouver(this, controle), t);
-}
-
-QString menuA::texte(const QString& controle) const
-{
-    return controlesNommes::lireTexte(controlesNommes::trouver(this, controle));
-}
-
-void menuA::setEnabled(const QString& controle, bool actif)
-{
-    controlesNommes::trouver(this, controle)->setEnabled(actif);
-}
-
-void menuA::setVisible(const QString& controle, bool visible)
-{
-    controlesNommes::trouver(this, controle)->setVisible(visible);
-}
-
 void menuA::selectionnerOption(const QString& groupe, int index)
 {
     qFatal("menuA has no option group %s(%d)", qPrintable(groupe), index);
@@ -186,19 +157,14 @@ bool menuA::optionSelectionnee(const QString& groupe, int index) const
     return false;
 }
 
-void menuA::setTexteStatut(const QString& t)
+void menuA::setTabStop(const QString& nom, bool arret)
 {
-    panneau1()->setText(t);
+    controle(nom)->setFocusPolicy(arret ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
-void menuA::setTabStop(const QString& controle, bool arret)
+void menuA::setTabIndex(const QString& nom, int index)
 {
-    controlesNommes::trouver(this, controle)->setFocusPolicy(arret ? Qt::StrongFocus : Qt::ClickFocus);
-}
-
-void menuA::setTabIndex(const QString& controle, int index)
-{
-    QWidget* w = controlesNommes::trouver(this, controle);
+    QWidget* w = controle(nom);
     auto it = std::find(ordreTab_.begin(), ordreTab_.end(), w);
     if (it == ordreTab_.end()) return;
     ordreTab_.erase(it);
@@ -261,10 +227,7 @@ void menuA::Form_Activate()
 
 void menuA::Form_QueryUnload(bool& Cancel, int /*UnloadMode*/)
 {
-    if (travailEnCours) {
-        Cancel = true;
-        ui().beep();
-    }
+    refuserSiOccupe(Cancel);
 }
 
 void menuA::Form_Unload(bool& /*Cancel*/)

@@ -4,7 +4,7 @@
 // both counters and locks the data, which are then shown read-only.
 
 #include "model/vues.h"
-#include "widgets/fenetrezelto.h"
+#include "widgets/controlesnommes.h"
 
 #include <QString>
 
@@ -14,24 +14,15 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class menuA : public FenetreZelto, public IVueMenuA {
+class menuA : public FenetreVue<IVueMenuA> {
     Q_OBJECT
 public:
     menuA();
     ~menuA() override;
 
-    using QMainWindow::setEnabled;
-    using QMainWindow::setVisible;
-
     // IVueMenuA
-    bool estVisible() const override { return isVisible(); }
-    void setTexte(const QString& controle, const QString& texte) override;
-    QString texte(const QString& controle) const override;
-    void setEnabled(const QString& controle, bool actif) override;
-    void setVisible(const QString& controle, bool visible) override;
     void selectionnerOption(const QString& groupe, int index) override;
     bool optionSelectionnee(const QString& groupe, int index) const override;
-    void setTexteStatut(const QString& texte) override;
     void setTabStop(const QString& controle, bool arret) override;
     void setTabIndex(const QString& controle, int index) override;
 

@@ -84,7 +84,7 @@ int partitionSelectionnee()
     return std::clamp(versEntier(n), 1, 64);
 }
 
-menuBGen::menuBGen(QWidget* parent) : FenetreZelto(numeroFenetre::menuBGen, parent)
+menuBGen::menuBGen(QWidget* parent) : FenetreVue(numeroFenetre::menuBGen, parent)
 {
     construire();
 }
@@ -132,12 +132,8 @@ QLineEdit* menuBGen::creerChamp(const char* nom, int rangee, const QString& plag
 
 QPushButton* menuBGen::creerBouton(const char* nom, void (menuBGen::*clic)())
 {
-    auto* b = new QPushButton(centralWidget());
-    b->setObjectName(QLatin1String(nom));
-    b->setAutoDefault(false);
-    b->setDefault(false);
+    QPushButton* b = ::creerBouton(centralWidget(), QLatin1String(nom), [this, clic] { (this->*clic)(); });
     ajouterIndication(b, panneau1(), QString());
-    connect(b, &QPushButton::clicked, this, [this, clic] { (this->*clic)(); });
     return b;
 }
 
@@ -283,47 +279,11 @@ void menuBGen::traduireMenuBGen()
 
 // ---- View of the core ----
 
-QWidget* menuBGen::controle(const QString& nom) const
-{
-    auto* w = findChild<QWidget*>(nom);
-    if (!w) qFatal("menuBGen has no control %s", qPrintable(nom));
-    return w;
-}
-
 const menuBGen::Groupe& menuBGen::groupe(const QString& nom) const
 {
     const auto it = groupes_.find(nom);
     if (it == groupes_.end()) qFatal("menuBGen has no option group %s", qPrintable(nom));
     return it->second;
-}
-
-void menuBGen::setTexte(const QString& nom, const QString& t)
-{
-    QWidget* w = controle(nom);
-    if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(t);
-    else if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(t);
-    else if (auto* l = qobject_cast<QLabel*>(w)) l->setText(t);
-    else if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(t);
-}
-
-QString menuBGen::texte(const QString& nom) const
-{
-    QWidget* w = controle(nom);
-    if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
-    if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text();
-    if (auto* l = qobject_cast<QLabel*>(w)) return l->text();
-    if (auto* g = qobject_cast<QGroupBox*>(w)) return g->title();
-    return QString();
-}
-
-void menuBGen::setEnabled(const QString& nom, bool actif)
-{
-    controle(nom)->setEnabled(actif);
-}
-
-void menuBGen::setVisible(const QString& nom, bool visible)
-{
-    controle(nom)->setVisible(visible);
 }
 
 void menuBGen::selectionnerOption(const QString& nom, int index)
@@ -334,11 +294,6 @@ void menuBGen::selectionnerOption(const QString& nom, int index)
 bool menuBGen::optionSelectionnee(const QString& nom, int index) const
 {
     return groupe(nom).options->selection() == index;
-}
-
-void menuBGen::setTexteStatut(const QString& t)
-{
-    panneau1()->setText(t);
 }
 
 // ---- Load, activation, closing ----
@@ -378,21 +333,13 @@ void menuBGen::Form_Activate()
 
 void menuBGen::Form_QueryUnload(bool& Cancel, int /*UnloadMode*/)
 {
-    if (travailEnCours) {
-        Cancel = true;
-        ui().beep();
-        return;
-    }
+    if (refuserSiOccupe(Cancel)) return;
     if (partitionsModifiees() && enLigne()) questionQuoiFaireB();
 }
 
 void menuBGen::Form_Unload(bool& Cancel)
 {
-    if (travailEnCours) {
-        Cancel = true;
-        ui().beep();
-        return;
-    }
+    if (refuserSiOccupe(Cancel)) return;
     memoriserPosition(numeroFenetre::menuBGen, this);
     if (vues().menuBGen == this) vues().menuBGen = nullptr;
     activerFenetrePrincipale(true);

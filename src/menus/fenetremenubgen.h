@@ -4,7 +4,7 @@
 // partition programming, print).
 
 #include "model/vues.h"
-#include "widgets/fenetrezelto.h"
+#include "widgets/controlesnommes.h"
 
 #include <QString>
 
@@ -18,23 +18,15 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-class menuBGen : public FenetreZelto, public IVueMenuBGen {
+class menuBGen : public FenetreVue<IVueMenuBGen> {
     Q_OBJECT
 public:
     explicit menuBGen(QWidget* parent = nullptr);
     ~menuBGen() override;
 
     // IVueMenuBGen
-    bool estVisible() const override { return isVisible(); }
-    void setTexte(const QString& controle, const QString& texte) override;
-    QString texte(const QString& controle) const override;
-    void setEnabled(const QString& controle, bool actif) override;
-    void setVisible(const QString& controle, bool visible) override;
     void selectionnerOption(const QString& groupe, int index) override;
     bool optionSelectionnee(const QString& groupe, int index) const override;
-    void setTexteStatut(const QString& texte) override;
-    using QWidget::setEnabled;
-    using QWidget::setVisible;
 
     // Save-changes question of the close request.
     void questionQuoiFaireB();
@@ -99,7 +91,6 @@ private:
     void option_Click(int rangee, int Index);
     void champ_GotFocus(QLineEdit* champ);
     void champ_LostFocus(QLineEdit* champ, int rangee);
-    QWidget* controle(const QString& nom) const;
     const Groupe& groupe(const QString& nom) const;
     void finirCommande();
     QString texteIndication(int id) const;

@@ -1,7 +1,5 @@
 #include "fenetremenuc.h"
 
-#include "controlesnommes.h"
-
 #include "link/fenetreprincipale.h"
 #include "model/etat.h"
 #include "model/menuc.h"
@@ -73,7 +71,7 @@ double valeurTexte(const QString& texte)
 }
 }
 
-menuRelNew::menuRelNew() : FenetreZelto(numeroFenetre::menuRelNew)
+menuRelNew::menuRelNew() : FenetreVue(numeroFenetre::menuRelNew)
 {
     setObjectName(QStringLiteral("menuRelNew"));
     construire();
@@ -192,17 +190,10 @@ void menuRelNew::construire()
 
     auto* boutons = new QHBoxLayout;
     haut->addLayout(boutons);
-    downBtn = new QPushButton(centre);
-    downBtn->setObjectName(QStringLiteral("downBtn"));
-    ExitBtn = new QPushButton(centre);
-    ExitBtn->setObjectName(QStringLiteral("ExitBtn"));
-    for (QPushButton* b : {downBtn, ExitBtn}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-        boutons->addWidget(b);
-    }
-    connect(downBtn, &QPushButton::clicked, this, [this] { downBtn_Click(); });
-    connect(ExitBtn, &QPushButton::clicked, this, [this] { ExitBtn_Click(); });
+    downBtn = creerBouton(centre, QStringLiteral("downBtn"), [this] { downBtn_Click(); });
+    ExitBtn = creerBouton(centre, QStringLiteral("ExitBtn"), [this] { ExitBtn_Click(); });
+    boutons->addWidget(downBtn);
+    boutons->addWidget(ExitBtn);
 
     // The buttons and the window's background clear the hint.
     for (QWidget* w : {static_cast<QWidget*>(downBtn), static_cast<QWidget*>(ExitBtn), centre})
@@ -214,32 +205,12 @@ void menuRelNew::construire()
 GroupeOptions* menuRelNew::groupe(const QString& nom, int index) const
 {
     // An option that does not exist stops the program.
-    controlesNommes::trouver(this, element(nom, index));
+    controle(element(nom, index));
     if (nom == QLatin1String("f")) return lignes_[index / 6];
     if (nom == QLatin1String("san1Chk")) return sorties_[0];
     if (nom == QLatin1String("san2Chk")) return sorties_[1];
     qFatal("menuRelNew has no option group %s", qPrintable(nom));
     return nullptr;
-}
-
-void menuRelNew::setTexte(const QString& controle, const QString& t)
-{
-    controlesNommes::ecrireTexte(controlesNommes::trouver(this, controle), t);
-}
-
-QString menuRelNew::texte(const QString& controle) const
-{
-    return controlesNommes::lireTexte(controlesNommes::trouver(this, controle));
-}
-
-void menuRelNew::setEnabled(const QString& controle, bool actif)
-{
-    controlesNommes::trouver(this, controle)->setEnabled(actif);
-}
-
-void menuRelNew::setVisible(const QString& controle, bool visible)
-{
-    controlesNommes::trouver(this, controle)->setVisible(visible);
 }
 
 void menuRelNew::selectionnerOption(const QString& nom, int index)
@@ -252,14 +223,9 @@ bool menuRelNew::optionSelectionnee(const QString& nom, int index) const
     return groupe(nom, index)->selection() == index;
 }
 
-void menuRelNew::setTexteStatut(const QString& t)
+void menuRelNew::setInfoBulle(const QString& nom, const QString& t)
 {
-    panneau1()->setText(t);
-}
-
-void menuRelNew::setInfoBulle(const QString& controle, const QString& t)
-{
-    controlesNommes::trouver(this, controle)->setToolTip(t);
+    controle(nom)->setToolTip(t);
 }
 
 void menuRelNew::setTitre(const QString& titre)
@@ -317,10 +283,7 @@ void menuRelNew::Form_Activate()
 
 void menuRelNew::Form_QueryUnload(bool& Cancel, int /*UnloadMode*/)
 {
-    if (travailEnCours) {
-        Cancel = true;
-        ui().beep();
-    }
+    refuserSiOccupe(Cancel);
 }
 
 void menuRelNew::Form_Unload(bool& /*Cancel*/)

@@ -3,7 +3,7 @@
 // analog outputs deliver, the comparator level and the relay delay.
 
 #include "model/vues.h"
-#include "widgets/fenetrezelto.h"
+#include "widgets/controlesnommes.h"
 
 #include <QString>
 
@@ -15,24 +15,15 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-class menuRelNew : public FenetreZelto, public IVueMenuC {
+class menuRelNew : public FenetreVue<IVueMenuC> {
     Q_OBJECT
 public:
     menuRelNew();
     ~menuRelNew() override;
 
-    using QMainWindow::setEnabled;
-    using QMainWindow::setVisible;
-
     // IVueMenuC
-    bool estVisible() const override { return isVisible(); }
-    void setTexte(const QString& controle, const QString& texte) override;
-    QString texte(const QString& controle) const override;
-    void setEnabled(const QString& controle, bool actif) override;
-    void setVisible(const QString& controle, bool visible) override;
     void selectionnerOption(const QString& groupe, int index) override;
     bool optionSelectionnee(const QString& groupe, int index) const override;
-    void setTexteStatut(const QString& texte) override;
     void setInfoBulle(const QString& controle, const QString& texte) override;
     void setTitre(const QString& titre) override;
 

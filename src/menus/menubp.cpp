@@ -217,7 +217,7 @@ constexpr DefLegende legendes[] = {
 };
 }
 
-menuBP::menuBP() : FenetreZelto(numeroFenetre::menuBP)
+menuBP::menuBP() : FenetreVue(numeroFenetre::menuBP)
 {
     construire();
     lierChamps();
@@ -423,35 +423,16 @@ CTextBxN* menuBP::validateur(const QString& nom) const
 
 // ---- The core's view ----
 
-void menuBP::setTexte(const QString& nom, const QString& t)
-{
-    QWidget* w = controle(nom);
-    if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(t);
-    else if (auto* l = qobject_cast<QLabel*>(w)) l->setText(t);
-    else if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(t);
-    else if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(t);
-}
-
-QString menuBP::texte(const QString& nom) const
-{
-    QWidget* w = controle(nom);
-    if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
-    if (auto* l = qobject_cast<QLabel*>(w)) return l->text();
-    if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text();
-    if (auto* g = qobject_cast<QGroupBox*>(w)) return g->title();
-    return QString();
-}
-
 void menuBP::setEnabled(const QString& nom, bool actif)
 {
     FocusParCode parCode;
-    controle(nom)->setEnabled(actif);
+    FenetreVue::setEnabled(nom, actif);
 }
 
 void menuBP::setVisible(const QString& nom, bool visible)
 {
     FocusParCode parCode;
-    controle(nom)->setVisible(visible);
+    FenetreVue::setVisible(nom, visible);
 }
 
 void menuBP::selectionnerOption(const QString& nom, int index)
@@ -462,11 +443,6 @@ void menuBP::selectionnerOption(const QString& nom, int index)
 bool menuBP::optionSelectionnee(const QString& nom, int index) const
 {
     return groupe(nom)->selection() == index;
-}
-
-void menuBP::setTexteStatut(const QString& t)
-{
-    panneau1()->setText(t);
 }
 
 // ---- Load, activation, closing ----
@@ -566,10 +542,7 @@ void menuBP::activerSaisieBP(bool enable)
 
 void menuBP::Form_QueryUnload(bool& Cancel, int /*UnloadMode*/)
 {
-    if (travailEnCours) {
-        Cancel = true;
-        ui().beep();
-    }
+    refuserSiOccupe(Cancel);
 }
 
 void menuBP::Form_Unload(bool& /*Cancel*/)

@@ -5,7 +5,7 @@
 // partition; nothing is downloaded from here.
 
 #include "model/vues.h"
-#include "widgets/fenetrezelto.h"
+#include "widgets/controlesnommes.h"
 
 #include <QString>
 
@@ -18,27 +18,23 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class menuBP : public FenetreZelto, public IVueMenuBP {
+class menuBP : public FenetreVue<IVueMenuBP> {
     Q_OBJECT
 public:
     menuBP();
     ~menuBP() override;
 
-    // IVueMenuBP
-    bool estVisible() const override { return isVisible(); }
-    void setTexte(const QString& controle, const QString& texte) override;
-    QString texte(const QString& controle) const override;
+    // IVueMenuBP; hiding or disabling a control runs no focus step.
     void setEnabled(const QString& controle, bool actif) override;
     void setVisible(const QString& controle, bool visible) override;
     void selectionnerOption(const QString& groupe, int index) override;
     bool optionSelectionnee(const QString& groupe, int index) const override;
-    void setTexteStatut(const QString& texte) override;
 
     using QMainWindow::setEnabled;
     using QMainWindow::setVisible;
 
     // Controls by name ("editTxtCrtMot", "Label(41)", "irefChk(1)").
-    QWidget* controle(const QString& nom) const;
+    QWidget* controle(const QString& nom) const override;
     QLineEdit* champ(const QString& nom) const;
     QLabel* label(int index) const;
     GroupeOptions* groupe(const QString& nom) const;

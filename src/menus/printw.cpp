@@ -35,17 +35,11 @@ printW::printW(QWidget* parent) : FenetreZelto(numeroFenetre::printW, parent)
     l->addWidget(Frame1);
 
     auto* lBoutons = new QHBoxLayout;
-    okBtn = new QPushButton(centre);
-    okBtn->setObjectName(QStringLiteral("okBtn"));
-    ExitBtn = new QPushButton(centre);
-    ExitBtn->setObjectName(QStringLiteral("ExitBtn"));
-    for (QPushButton* b : {okBtn, ExitBtn}) {
-        b->setAutoDefault(false);
-        lBoutons->addWidget(b);
-    }
+    okBtn = creerBouton(centre, QStringLiteral("okBtn"), [this] { okBtn_Click(); });
+    ExitBtn = creerBouton(centre, QStringLiteral("ExitBtn"), [this] { ExitBtn_Click(); });
+    lBoutons->addWidget(okBtn);
+    lBoutons->addWidget(ExitBtn);
     l->addLayout(lBoutons);
-    connect(okBtn, &QPushButton::clicked, this, [this] { okBtn_Click(); });
-    connect(ExitBtn, &QPushButton::clicked, this, [this] { ExitBtn_Click(); });
     setMinimumWidth(twipsVersPixels(3600));
 }
 

@@ -137,3 +137,12 @@ bool lireNombreSysteme(const QString& texte, double& valeur)
     valeur = t.toDouble(&ok);
     return ok && std::isfinite(valeur);
 }
+
+double nombreChamp(const QString& texte)
+{
+    double v = 0.0;
+    if (lireNombreSysteme(texte, v)) return v;
+    QString t = texte;
+    t.replace(separateurDecimal(), u'.');
+    return nombreEnTete(t);
+}

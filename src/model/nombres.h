@@ -33,3 +33,7 @@ QString formatNombre(double valeur, const QString& masque);
 // allowed, an optional sign, the system separator as the only decimal sign:
 // "." is refused on a "," system); false when not a number.
 bool lireNombreSysteme(const QString& texte, double& valeur);
+
+// A field's number read with the system separator; its leading number (the
+// system separator read as ".") when the text is no whole number.
+double nombreChamp(const QString& texte);

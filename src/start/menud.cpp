@@ -75,15 +75,6 @@ QString cle(int ligne)
     return ligne == ligneFiltre ? tableMenuBGen[4].cle : defParamsPartition[ligne].cle;
 }
 
-double nombreTexte(const QString& t)
-{
-    double v = 0.0;
-    if (lireNombreSysteme(t, v)) return v;
-    QString p = t;
-    p.replace(separateurDecimal(), u'.');
-    return nombreEnTete(p);
-}
-
 double arrondi2(double v) { return std::round(v * 100.0) / 100.0; }
 
 double courantMoteur() { return parametresPartitions[3][partitionStart()].nombre(); }
@@ -91,7 +82,7 @@ double courantMoteur() { return parametresPartitions[3][partitionStart()].nombre
 QString deux(double v) { return formatNombre(v, QStringLiteral("#0.00")); }
 }
 
-menuD::menuD() : FenetreZelto(numeroFenetre::menuD)
+menuD::menuD() : FenetreVue(numeroFenetre::menuD)
 {
     construire();
 }
@@ -169,12 +160,8 @@ void menuD::construire()
     connect(optionsMcm_, &GroupeOptions::Click, this, [this](int i) { mcmChk_Click(i); });
     options->addWidget(genreMcmFr);
 
-    ExitBtn = new QPushButton(centre);
-    ExitBtn->setObjectName(QStringLiteral("ExitBtn"));
-    ExitBtn->setAutoDefault(false);
-    ExitBtn->setDefault(false);
+    ExitBtn = creerBouton(centre, QStringLiteral("ExitBtn"), [this] { ExitBtn_Click(); });
     ajouterIndication(ExitBtn, panneau1(), QString());
-    connect(ExitBtn, &QPushButton::clicked, this, [this] { ExitBtn_Click(); });
     haut->addWidget(ExitBtn, 0, Qt::AlignRight);
     statusBar()->setSizeGripEnabled(false);
 }
@@ -310,7 +297,7 @@ void menuD::champ_LostFocus(int i)
 {
     const DefChamp& d = champs[i];
     const QString texte = champ[i]->text();
-    const double v = nombreTexte(texte);
+    const double v = nombreChamp(texte);
     QString masque = QStringLiteral("#0.00");
     if (d.genre == entier || (d.genre == courantMcm && (mcmChk[2]->isChecked() || mcmChk[3]->isChecked())))
         masque = QStringLiteral("#0");
@@ -382,13 +369,6 @@ void menuD::envoyerValeurMenuD(const QString& commande)
 
 // ---- View for the core ----
 
-QWidget* menuD::controle(const QString& nom) const
-{
-    auto* w = findChild<QWidget*>(nom);
-    if (!w) qFatal("menuD: no control %s", qPrintable(nom));
-    return w;
-}
-
 GroupeOptions* menuD::groupe(const QString& nom) const
 {
     if (nom == QLatin1String("mcmChk")) return optionsMcm_;
@@ -402,29 +382,6 @@ QLineEdit* menuD::champNomme(const QString& nom) const
     return qobject_cast<QLineEdit*>(controle(nom));
 }
 
-void menuD::setTexte(const QString& nom, const QString& texte)
-{
-    QWidget* w = controle(nom);
-    if (auto* e = qobject_cast<QLineEdit*>(w)) e->setText(texte);
-    else if (auto* l = qobject_cast<QLabel*>(w)) l->setText(texte);
-    else if (auto* b = qobject_cast<QAbstractButton*>(w)) b->setText(texte);
-    else if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(texte);
-}
-
-QString menuD::texte(const QString& nom) const
-{
-    QWidget* w = controle(nom);
-    if (auto* e = qobject_cast<QLineEdit*>(w)) return e->text();
-    if (auto* l = qobject_cast<QLabel*>(w)) return l->text();
-    if (auto* b = qobject_cast<QAbstractButton*>(w)) return b->text();
-    if (auto* g = qobject_cast<QGroupBox*>(w)) return g->title();
-    return QString();
-}
-
-void menuD::setEnabled(const QString& nom, bool actif) { controle(nom)->setEnabled(actif); }
-
-void menuD::setVisible(const QString& nom, bool visible) { controle(nom)->setVisible(visible); }
-
 void menuD::selectionnerOption(const QString& nom, int index) { groupe(nom)->selectionner(index); }
 
 bool menuD::optionSelectionnee(const QString& nom, int index) const
@@ -432,5 +389,3 @@ bool menuD::optionSelectionnee(const QString& nom, int index) const
     const QAbstractButton* o = groupe(nom)->option(index);
     return o && o->isChecked();
 }
-
-void menuD::setTexteStatut(const QString& texte) { panneau1()->setText(texte); }

@@ -3,7 +3,7 @@
 // partition, each change sent to the converter at once (mode "S").
 
 #include "model/vues.h"
-#include "widgets/fenetrezelto.h"
+#include "widgets/controlesnommes.h"
 
 class CTextBxN;
 class GroupeOptions;
@@ -13,7 +13,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-class menuD : public FenetreZelto, public IVueMenuD {
+class menuD : public FenetreVue<IVueMenuD> {
     Q_OBJECT
 public:
     menuD();
@@ -42,16 +42,8 @@ public:
     QString derniereCommande() const { return derniereCommande_; }
 
     // IVue
-    using QWidget::setEnabled;
-    using QWidget::setVisible;
-    bool estVisible() const override { return isVisible(); }
-    void setTexte(const QString& controle, const QString& texte) override;
-    QString texte(const QString& controle) const override;
-    void setEnabled(const QString& controle, bool actif) override;
-    void setVisible(const QString& controle, bool visible) override;
     void selectionnerOption(const QString& groupe, int index) override;
     bool optionSelectionnee(const QString& groupe, int index) const override;
-    void setTexteStatut(const QString& texte) override;
 
 protected:
     void Form_Load() override;
@@ -66,7 +58,6 @@ private:
     void champ_LostFocus(int i);
     void fixerLimites(int i);
     QString indication(int i, bool survol);
-    QWidget* controle(const QString& nom) const;
     GroupeOptions* groupe(const QString& nom) const;
 
     GroupeOptions* optionsMcm_ = nullptr;

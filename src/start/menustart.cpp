@@ -52,17 +52,6 @@ QString drapeauxLus(const QString& texte)
     return r;
 }
 
-// A field's number read with the system separator (its leading number
-// when the text is no whole number).
-double nombreChamp(const QString& texte)
-{
-    double v = 0.0;
-    if (lireNombreSysteme(texte, v)) return v;
-    QString t = texte;
-    t.replace(separateurDecimal(), u'.');
-    return nombreEnTete(t);
-}
-
 double mesure(int ligne) { return tableCodesMesures[ligne][1].nombre(); }
 
 QString heure() { return QTime::currentTime().toString(QStringLiteral("HH:mm:ss")); }
@@ -186,14 +175,9 @@ void menuStart::construire()
     };
     i = 0;
     for (const Bouton& b : bs) {
-        auto* bouton = new QPushButton(centre);
-        *b.bouton = bouton;
-        bouton->setObjectName(QString::fromLatin1(b.nom));
-        bouton->setAutoDefault(false);
-        bouton->setDefault(false);
-        boutons->addWidget(bouton, i / 3, i % 3);
         const auto click = b.click;
-        connect(bouton, &QPushButton::clicked, this, [this, click] { (this->*click)(); });
+        *b.bouton = creerBouton(centre, QString::fromLatin1(b.nom), [this, click] { (this->*click)(); });
+        boutons->addWidget(*b.bouton, i / 3, i % 3);
         ++i;
     }
     menuDBtn->setText(QStringLiteral("MENU \"&D\""));
@@ -332,11 +316,7 @@ void menuStart::Form_QueryUnload(bool& Cancel, int UnloadMode)
 
 void menuStart::Form_Unload(bool& Cancel)
 {
-    if (travailEnCours) {
-        Cancel = true;
-        ui().beep();
-        return;
-    }
+    if (refuserSiOccupe(Cancel)) return;
     memoriserPosition(numeroFenetre::menuStart, this);
     startInitialise = false;
     // Whatever closed the window, the poll ends with it.

@@ -6,9 +6,11 @@
 #include "platform/horloge.h"
 #include "platform/plateforme.h"
 #include "platform/registrefenetres.h"
+#include "platform/servicesui.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -164,4 +166,22 @@ void peindreAvantAttente(std::initializer_list<QWidget*> fenetres, double borne)
     }
     for (QWidget* w : fenetres)
         if (w && w->isVisible()) w->repaint();
+}
+
+QPushButton* creerBouton(QWidget* parent, const QString& nom, std::function<void()> clic)
+{
+    auto* b = new QPushButton(parent);
+    b->setObjectName(nom);
+    b->setAutoDefault(false);
+    b->setDefault(false);
+    QObject::connect(b, &QPushButton::clicked, b, [clic = std::move(clic)] { clic(); });
+    return b;
+}
+
+bool refuserSiOccupe(bool& Cancel)
+{
+    if (!travailEnCours) return false;
+    Cancel = true;
+    ui().beep();
+    return true;
 }

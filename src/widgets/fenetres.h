@@ -2,11 +2,14 @@
 // Window helpers shared by every form: placing a window where it was last
 // closed, twips, and moving the focus to the next or previous field.
 
+#include <functional>
 #include <initializer_list>
 
 class QKeyEvent;
 class QPoint;
+class QPushButton;
 class QSize;
+class QString;
 class QWidget;
 
 // 15 twips per pixel.
@@ -48,3 +51,11 @@ void peindreAvantAttente(std::initializer_list<QWidget*> fenetres, double borne 
 // depuis) to the next / previous control in tab order, once the field's
 // validation accepted it. False when the field refused.
 bool deplacerFocus(bool suivant, QWidget* depuis = nullptr);
+
+// A push button named nom that runs clic. Enter in a field moves the focus,
+// so no button is default: Enter or Space clicks only the focused one.
+QPushButton* creerBouton(QWidget* parent, const QString& nom, std::function<void()> clic);
+
+// While the program is busy (travailEnCours), a close request is refused
+// with a beep: Cancel is set and true is returned.
+bool refuserSiOccupe(bool& Cancel);
