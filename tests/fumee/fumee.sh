@@ -120,17 +120,17 @@ touche() {
 }
 
 # Keys to a window, then the window whose title matches comes up painted;
-# prints its id.
+# its id goes into the variable named first.
 ouvrir() {
-  local depuis="$1" titre="$2" nom="$3" id
-  shift 3
+  local var="$1" depuis="$2" titre="$3" nom="$4" id
+  shift 4
   touche "$depuis" "$@"
   if id=$(attendre_fenetre "$titre" 10); then
     sleep 0.5
-    verifier_peinte "$id" "$nom" >&2
-    echo "$id"
+    verifier_peinte "$id" "$nom"
+    printf -v "$var" '%s' "$id"
   else
-    echec "$nom: no window" >&2
+    echec "$nom: no window"
     return 1
   fi
 }
@@ -222,34 +222,34 @@ fi
 if bgen=$(attendre_fenetre 'menu "B"$' 10); then
   sleep 0.5
   verifier_peinte "$bgen" "menu-B-general"
-  if bp=$(ouvrir "$bgen" 'partitions\.\.\.$' "menu-B-partitions" alt+p); then
-    if uf=$(ouvrir "$bp" '^Partie NEMA' "U/F-window" alt+p); then
+  if ouvrir bp "$bgen" 'partitions\.\.\.$' "menu-B-partitions" alt+p; then
+    if ouvrir uf "$bp" '^Partie NEMA' "UF-window" alt+p; then
       # The graph button works on a mouse press, at (378, 449) of the window.
       xdotool mousemove --window "$uf" 378 449 mousedown 1 mouseup 1
       sleep 1
-      bleus=$(pixels_bleus "$uf" "U/F-graph")
+      bleus=$(pixels_bleus "$uf" "UF-graph")
       if [ "${bleus:-0}" -ge 50 ]; then ok "U/F graph drawn ($bleus blue pixels)"
       else echec "U/F graph: $bleus blue pixels"; fi
       xdotool mousemove --window "$uf" 378 449 mousedown 1 mouseup 1
       sleep 0.5
-      fermer "$uf" '^Partie NEMA' "U/F-window" alt+q
+      fermer "$uf" '^Partie NEMA' "UF-window" alt+q
     fi
     fermer "$bp" 'partitions\.\.\.$' "menu-B-partitions" alt+q
   fi
-  if impression=$(ouvrir "$bgen" '^Impression\.\.\.$' "print-choice" alt+i); then
+  if ouvrir impression "$bgen" '^Impression\.\.\.$' "print-choice" alt+i; then
     fermer "$impression" '^Impression\.\.\.$' "print-choice" alt+q
   fi
   fermer "$bgen" 'menu "B"$' "menu-B-general" alt+q
 else
   echec "menu B general: no window"
 fi
-if menua=$(ouvrir "$principale" '^MENU "A"' "menu-A" alt+a); then
+if ouvrir menua "$principale" '^MENU "A"' "menu-A" alt+a; then
   fermer "$menua" '^MENU "A"' "menu-A" alt+q
 fi
-if menuc=$(ouvrir "$principale" '^Menu des sorties' "menu-C" alt+c); then
+if ouvrir menuc "$principale" '^Menu des sorties' "menu-C" alt+c; then
   fermer "$menuc" '^Menu des sorties' "menu-C" alt+q
 fi
-if marche=$(ouvrir "$principale" '^MENU "Start"$' "working-display" alt+m); then
+if ouvrir marche "$principale" '^MENU "Start"$' "working-display" alt+m; then
   sleep 1
   if grep -q '^AN' "$travail/journal"; then ok "working display polls"; else echec "working display: no poll"; fi
   fermer "$marche" '^MENU "Start"$' "working-display" alt+q
