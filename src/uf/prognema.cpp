@@ -508,7 +508,11 @@ void progNema::controlerFrequencesPartition()
         }
         ++compte;
     }
-    if (compte) ui().msgBox(texteChaine(ids::parametresModifies), msg::exclamation | msg::okSeul, QString());
+    if (compte) {
+        // Changed like an edit in menu B partitions: it goes to the converter with the points.
+        partParamsModifies[p - 1] = true;
+        ui().msgBox(texteChaine(ids::parametresModifies), msg::exclamation | msg::okSeul, QString());
+    }
 }
 
 // ---- Chart ----

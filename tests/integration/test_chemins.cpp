@@ -15,6 +15,7 @@
 #include "uf/prognema.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QTest>
 
 QT_BEGIN_NAMESPACE
@@ -168,6 +169,39 @@ TEST_F(Chemins, MenuBPartitionsUFEtCopieDeBoutEnBout)
     EXPECT_EQ(banc.ui.messages.size(), 2u);   // parameters of 2 not held; the closing question
     EXPECT_EQ(banc.sim.valeur("pg"), "1");
     EXPECT_TRUE(f->mnBBtn->isEnabled());
+}
+
+// A U/F correction that ends below the partition's frequencies clears them in
+// menu B partitions; the closing question sends them with the points.
+TEST_F(Chemins, CorrectionUFPuisQuestionDeFermeture)
+{
+    ouvrirMenuB();
+    bgen()->progGammeBtn->click();
+    traiter();
+    bp()->progGammeBtn->click();
+    traiter();
+    uf()->corrBtn->click();
+    for (QLineEdit* e : uf()->editTxt) e->clear();
+    uf()->editTxt[0]->setText("200");
+    uf()->editTxt[1]->setText("25");
+    uf()->terminerBtn->click();
+    ASSERT_EQ(banc.ui.messages.size(), 1u);   // frequencies above 25 Hz cleared
+    EXPECT_EQ(bp()->texte("editTxtFx3"), "0.00");
+    EXPECT_EQ(bp()->texte("editTxtFx1"), "10.00");
+    uf()->ExitBtn->click();
+    traiter();
+    bp()->ExitBtn->click();
+    traiter();
+    marquer();
+    const int avant = banc.sim.journal.size();
+    banc.ui.reponseParDefaut = msg::oui;
+    bgen()->ExitBtn->click();
+    traiter();
+    EXPECT_EQ(lignes(), QStringList({"$pg0", "pg", "$ng1", "NG", "<ecriture>", "$ng1", "NG", "$nm2000025",
+                                     "$nm0000000", "NM"}));
+    const QStringList fil = banc.sim.journal.mid(avant);
+    EXPECT_TRUE(fil.contains("$dF0") && fil.contains("$fz0") && fil.contains("$fx10"));
+    EXPECT_EQ(etats(f.get()), "E----");
 }
 
 // A silent converter closes every window of the chain, whatever is open.
