@@ -120,7 +120,10 @@ TEST_F(Chemins, MenuBPartitionsUFEtCopieDeBoutEnBout)
     const Pas pas[] = {
         {"Part. prog.", [] { bgen()->progGammeBtn->click(); },
          {"NG", "$pg0", "pg", "$ng1", "NG", "<lecture>"}, "ddE--"},
+        // A disabled opener refuses its close box.
+        {"close box of menu B general", [] { bgen()->close(); }, {}, "ddE--"},
         {"U/F", [] { bp()->progGammeBtn->click(); }, {"$pg0", "pg", "$ng1", "NG", "NM"}, "dddE-"},
+        {"close box of menu B partitions", [] { bp()->close(); }, {}, "dddE-"},
         {"Copy NEMA", [] { uf()->copieBtn->click(); }, {}, "ddddE"},
         {"copy 1 -> 2",
          [] {
@@ -207,42 +210,69 @@ TEST_F(Chemins, CorrectionUFPuisQuestionDeFermeture)
 // A silent converter closes every window of the chain, whatever is open.
 TEST_F(Chemins, SilenceFermeToutLaChaine)
 {
+    const auto chaineUF = [] {
+        bgen()->progGammeBtn->click();
+        traiter();
+        bp()->progGammeBtn->click();
+        traiter();
+    };
+    // The watchdog runs (as after a download) and the converter falls silent.
+    const auto couper = [this] {
+        marquer();
+        f->setTimer1Enabled(true);
+        banc.sim.silence = true;
+    };
     struct Cas {
         const char* quoi;
         std::function<void()> ouvrir;
     };
     const Cas cas[] = {
         {"U/F graph shown",
-         [] {
+         [&] {
+             chaineUF();
              QTest::mousePress(uf()->grapheBtn, Qt::LeftButton);
              QTest::mouseRelease(uf()->grapheBtn, Qt::LeftButton);
+             couper();
          }},
-        {"copy dialog (copy NEMA)", [] { uf()->copieBtn->click(); }},
-        {"copy dialog (download)", [] { uf()->downBtn->click(); }},
+        {"copy dialog (copy NEMA)",
+         [&] {
+             chaineUF();
+             uf()->copieBtn->click();
+             couper();
+         }},
+        {"copy dialog (download)",
+         [&] {
+             chaineUF();
+             uf()->downBtn->click();
+             couper();
+         }},
+        {"print choice (modal)",
+         [&] {
+             QTimer::singleShot(0, [&] {
+                 couper();
+                 banc.horloge.avancer(6.0);
+             });
+             bgen()->printBtn->click();
+         }},
     };
     for (const Cas& c : cas) {
         SCOPED_TRACE(c.quoi);
         f.reset();
+        reinitialiserEtatModule();
         banc.sim.silence = false;
         banc.ui.messages.clear();
-        reinitialiserEtatModule();
         ouvrirMenuB();
-        bgen()->progGammeBtn->click();
-        traiter();
-        bp()->progGammeBtn->click();
-        traiter();
         c.ouvrir();
         traiter();
-        f->setTimer1Enabled(true);   // as after a download
-        marquer();
-        banc.sim.silence = true;
         banc.horloge.avancer(6.0);
         traiter();
         EXPECT_FALSE(f->onLineChk());
         EXPECT_EQ(etats(f.get()), "E----");
+        EXPECT_FALSE(pw()->isVisible());
         EXPECT_EQ(vues().menuBGen, nullptr);
         EXPECT_EQ(vues().menuBP, nullptr);
         EXPECT_TRUE(banc.ui.messages.empty());
+        EXPECT_TRUE(banc.ui.dialoguesImprimante.empty());
         EXPECT_EQ(lignes(), QStringList());
         EXPECT_FALSE(travailEnCours);
     }
