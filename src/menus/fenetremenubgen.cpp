@@ -500,8 +500,10 @@ void menuBGen::downBtn_Click()
     travailEnCours = true;
     majBoutonsMenuBGen(false);
     const int p = partitionSelectionnee();
+    bool generalEnvoye = false;
     if (menuBGenCharge) {
         if (enLigne()) {
+            generalEnvoye = true;
             if (!partitionTenue(p))
                 ui().msgBox(texteChaine(ids::seulementPartieGenerale), msg::exclamation | msg::okSeul, QString());
             arreterScrutation();
@@ -515,11 +517,15 @@ void menuBGen::downBtn_Click()
     travailEnCours = false;
     pointeurSourisPartout(pointeur::normal);
 
+    const bool dialogue = partitionTenue(p) && registre().fenetre(numeroFenetre::copyNema);
+    // The general part went with the partition source on the PC: when no
+    // partition download follows, the terminal block gets it back.
+    if (!dialogue && generalEnvoye && origPartExterne) envoyerOrigPart1();
     if (!partitionTenue(p)) {
         ui().beep();
         return;
     }
-    if (!registre().fenetre(numeroFenetre::copyNema)) return;
+    if (!dialogue) return;
     modeCopie = 3;
     montrerFenetre(numeroFenetre::copyNema, nullptr);
 }

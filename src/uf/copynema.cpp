@@ -134,6 +134,7 @@ void copyNema::Form_Load()
     LabelCpyNem[0]->setText(texteChaine(ids::dePartition));
     desactivees_.clear();
     okEnCours_ = false;
+    telecharge_ = false;
     placerFenetre(numeroFenetre::copyNema, this);
 }
 
@@ -204,6 +205,11 @@ void copyNema::Form_Unload(bool&)
         if (SuiviActivation* s = SuiviActivation::de(w)) s->demanderActivation();
     }
     desactivees_.clear();
+    // Menu B general's download sent the general part with the partition
+    // source on the PC; closed without a partition download, the terminal
+    // block gets it back here (a download ends with it).
+    if (modeCopie == 3 && !telecharge_ && origPartExterne && !registre().estAffichee(numeroFenetre::progNema))
+        envoyerOrigPart1();
     modeCopie = 0;
 }
 
@@ -279,6 +285,7 @@ void copyNema::copierUnePartition(int S, int d)
 
 void copyNema::telechargerPartition(int S, int D)
 {
+    telecharge_ = true;
     if (origPartExterne) envoyerOrigPart0();
     partitionCourante = D;
     const QString progression =

@@ -48,4 +48,5 @@ private:
 
     std::vector<QPointer<QWidget>> desactivees_;
     bool okEnCours_ = false;
+    bool telecharge_ = false;   // a partition download ran since the load
 };

@@ -325,11 +325,13 @@ void progNema::Form_Activate()
     if (IVueMenuBP* vue = vues().menuBP) vue->setTexteStatut(QString());
 }
 
-void progNema::Form_QueryUnload(bool& Cancel, int)
+void progNema::Form_QueryUnload(bool& Cancel, int UnloadMode)
 {
     if (frameGraphe->isVisible()) {
         basculerGrapheNema(1);
-        Cancel = true;
+        // The user's close only hides the graph; an unload by code (the link
+        // lost) closes the window, so menu B partitions never goes from under it.
+        if (UnloadMode == modeFermeture::vbFormControlMenu) Cancel = true;
     } else if (nemaCorrigee || travailEnCours) {
         ui().beep();
         Cancel = true;
@@ -506,7 +508,11 @@ void progNema::controlerFrequencesPartition()
         }
         ++compte;
     }
-    if (compte) ui().msgBox(texteChaine(ids::parametresModifies), msg::exclamation | msg::okSeul, QString());
+    if (compte) {
+        // Changed like an edit in menu B partitions: it goes to the converter with the points.
+        partParamsModifies[p - 1] = true;
+        ui().msgBox(texteChaine(ids::parametresModifies), msg::exclamation | msg::okSeul, QString());
+    }
 }
 
 // ---- Chart ----

@@ -193,7 +193,9 @@ TEST_F(MenuBGen, TelechargementGeneralPuisDialogueDeCopie)
     EXPECT_EQ(banc.ui.messages[0].texte, texteChaine(ids::seulementPartieGenerale));
     EXPECT_EQ(banc.ui.messages[0].icone(), msg::exclamation);
     EXPECT_TRUE(banc.ui.messages[0].titre.isEmpty());
-    EXPECT_EQ(lignes().size(), 26);
+    // No partition follows: the partition source goes back to the terminal block.
+    EXPECT_EQ(lignes().size(), 28);
+    EXPECT_EQ(lignes().mid(26), QStringList({"$pg1", "pg"}));
     EXPECT_EQ(banc.ui.beeps, 1);
     EXPECT_FALSE(copie.isVisible());
 

@@ -1,0 +1,351 @@
+// The real windows together on the simulated converter: menu B general,
+// menu B partitions, the U/F window, the copy dialog and the print choice,
+// opened from the main window. Wire sequences across windows, which window
+// is enabled after each step, and the closing roads of a lost link.
+#include "app/fixture.h"
+
+#include "menus/fenetremenubgen.h"
+#include "menus/menubp.h"
+#include "menus/printw.h"
+#include "model/tables.h"
+#include "model/vues.h"
+#include "platform/registrefenetres.h"
+#include "sim/imprimanteenregistreuse.h"
+#include "uf/copynema.h"
+#include "uf/prognema.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+QT_END_NAMESPACE
+
+namespace {
+
+template <class T>
+T* fenetre(int n)
+{
+    return dynamic_cast<T*>(registre().fenetre(n));
+}
+menuBGen* bgen() { return fenetre<menuBGen>(numeroFenetre::menuBGen); }
+menuBP* bp() { return fenetre<menuBP>(numeroFenetre::menuBP); }
+progNema* uf() { return fenetre<progNema>(numeroFenetre::progNema); }
+copyNema* cp() { return fenetre<copyNema>(numeroFenetre::copyNema); }
+printW* pw() { return fenetre<printW>(numeroFenetre::printW); }
+
+void traiter()
+{
+    for (int i = 0; i < 5; ++i) QApplication::processEvents();
+}
+
+// The read of one partition's parameters, and its write ("$pp4", "NP" ...).
+QStringList lecturePartition()
+{
+    QStringList l;
+    for (int k = 0; k < 38; ++k) l << defParamsPartition[k].code;
+    return l << "TAU" << "TDU";
+}
+
+// Runs of a partition read become "<lecture>", of a partition write
+// "<ecriture>" (37 keys with their read-back).
+QStringList resume(QStringList l)
+{
+    const QStringList lecture = lecturePartition();
+    for (int i = 0; i + lecture.size() <= l.size(); ++i)
+        if (l.mid(i, lecture.size()) == lecture) {
+            l[i] = "<lecture>";
+            l.remove(i + 1, lecture.size() - 1);
+        }
+    for (int i = 0; i + 74 <= l.size(); ++i)
+        if (l[i].startsWith("$pp") && l[i + 1] == "NP" && l[i + 72].startsWith("$du") && l[i + 73] == "TDU") {
+            l[i] = "<ecriture>";
+            l.remove(i + 1, 73);
+        }
+    return l;
+}
+
+// Shown and enabled state of main, menu B general, menu B partitions, U/F
+// window, copy dialog: "-" hidden, "E" enabled, "d" shown but disabled.
+QString etats(QWidget* principale)
+{
+    QString s;
+    for (QWidget* w : {principale, static_cast<QWidget*>(bgen()), static_cast<QWidget*>(bp()),
+                       static_cast<QWidget*>(uf()), static_cast<QWidget*>(cp())})
+        s += !w->isVisible() ? u'-' : w->isEnabled() ? u'E' : u'd';
+    return s;
+}
+
+class Chemins : public Appli {
+protected:
+    // On line with the partition source on the terminal block, menu B general open.
+    void ouvrirMenuB()
+    {
+        banc.sim.fixer("pg", "1");
+        demarrer();
+        allerEnLigne();
+        passwordOk = true;
+        f->mnBBtn->click();
+        traiter();
+        marquer();
+    }
+    void marquer() { debut_ = banc.sim.journal.size(); }
+    // Lines since marquer(), the watchdog's bare line feeds left out.
+    QStringList lignes()
+    {
+        QStringList l = banc.sim.journal.mid(debut_);
+        l.removeAll(QString());
+        marquer();
+        return resume(l);
+    }
+    int debut_ = 0;
+};
+
+} // namespace
+
+// Every opening, copy, download and exit of the menu B chain in one walk.
+TEST_F(Chemins, MenuBPartitionsUFEtCopieDeBoutEnBout)
+{
+    ouvrirMenuB();
+    ASSERT_TRUE(origPartExterne);
+    EXPECT_EQ(etats(f.get()), "dE---");
+
+    struct Pas {
+        const char* quoi;
+        std::function<void()> action;
+        QStringList fil;
+        const char* etats;
+    };
+    const Pas pas[] = {
+        {"Part. prog.", [] { bgen()->progGammeBtn->click(); },
+         {"NG", "$pg0", "pg", "$ng1", "NG", "<lecture>"}, "ddE--"},
+        // A disabled opener refuses its close box.
+        {"close box of menu B general", [] { bgen()->close(); }, {}, "ddE--"},
+        {"U/F", [] { bp()->progGammeBtn->click(); }, {"$pg0", "pg", "$ng1", "NG", "NM"}, "dddE-"},
+        {"close box of menu B partitions", [] { bp()->close(); }, {}, "dddE-"},
+        {"Copy NEMA", [] { uf()->copieBtn->click(); }, {}, "ddddE"},
+        {"copy 1 -> 2",
+         [] {
+             cp()->txtDestCopy->setText("2");
+             cp()->okBtn->click();
+         },
+         {}, "dddE-"},
+        // The U/F window shows 2 without reading it: the copy holds it.
+        {"Download 2 -> 2", [] { uf()->downBtn->click(); }, {}, "ddddE"},
+        {"download OK", [] { cp()->okBtn->click(); },
+         {"$pg0", "pg", "$ng2", "NG", "$nm4000050", "$nm0000000", "NM", "$pg0", "pg", "$ng2", "NG", "<lecture>",
+          "$pg1", "pg"},
+         "dddE-"},
+        {"U/F Exit", [] { uf()->ExitBtn->click(); }, {}, "ddE--"},
+        {"copy partition", [] { bp()->copyBtn->click(); }, {"$pg0", "pg", "$ng2", "NG"}, "ddd-E"},
+        {"copy 2 -> 3",
+         [] {
+             cp()->txtDestCopy->setText("3");
+             cp()->okBtn->click();
+         },
+         {}, "ddE--"},
+        {"partitions Exit", [] { bp()->ExitBtn->click(); }, {"$pg1", "pg"}, "dE---"},
+        {"Download", [] { bgen()->downBtn->click(); },
+         {"$cs0", "CS", "$uf0", "UF", "$iv0", "IV", "$ps0", "ps", "$fc1", "FC", "$cP0", "CP", "$ur400", "Ur", "$pg0",
+          "pg", "$as0", "AS", "$dd0", "DD", "$rv0", "RV", "$vm0", "VM", "$dm0", "DM"},
+         "dd--E"},
+        // Closed without a download: the terminal block gets the selection back.
+        {"copy dialog Exit", [] { cp()->ExitBtn->click(); }, {"$pg1", "pg"}, "dE---"},
+        {"general Exit, question answered No", [] { bgen()->ExitBtn->click(); }, {}, "E----"},
+    };
+    banc.ui.reponseParDefaut = msg::non;
+    for (const Pas& p : pas) {
+        SCOPED_TRACE(p.quoi);
+        p.action();
+        traiter();
+        banc.horloge.avancer(0.1);
+        EXPECT_EQ(lignes(), p.fil);
+        const QString e = etats(f.get());
+        EXPECT_EQ(e, QString::fromLatin1(p.etats).leftJustified(5, u'-'));
+        EXPECT_FALSE(travailEnCours);
+    }
+    // The copy to 2 held its points; the partition copy reached the partition window.
+    EXPECT_EQ(modeCopie, 0);
+    EXPECT_EQ(vues().menuBGen, nullptr);
+    EXPECT_EQ(vues().menuBP, nullptr);
+    EXPECT_EQ(banc.ui.messages.size(), 2u);   // parameters of 2 not held; the closing question
+    EXPECT_EQ(banc.sim.valeur("pg"), "1");
+    EXPECT_TRUE(f->mnBBtn->isEnabled());
+}
+
+// A U/F correction that ends below the partition's frequencies clears them in
+// menu B partitions; the closing question sends them with the points.
+TEST_F(Chemins, CorrectionUFPuisQuestionDeFermeture)
+{
+    ouvrirMenuB();
+    bgen()->progGammeBtn->click();
+    traiter();
+    bp()->progGammeBtn->click();
+    traiter();
+    uf()->corrBtn->click();
+    for (QLineEdit* e : uf()->editTxt) e->clear();
+    uf()->editTxt[0]->setText("200");
+    uf()->editTxt[1]->setText("25");
+    uf()->terminerBtn->click();
+    ASSERT_EQ(banc.ui.messages.size(), 1u);   // frequencies above 25 Hz cleared
+    EXPECT_EQ(bp()->texte("editTxtFx3"), "0.00");
+    EXPECT_EQ(bp()->texte("editTxtFx1"), "10.00");
+    uf()->ExitBtn->click();
+    traiter();
+    bp()->ExitBtn->click();
+    traiter();
+    marquer();
+    const int avant = banc.sim.journal.size();
+    banc.ui.reponseParDefaut = msg::oui;
+    bgen()->ExitBtn->click();
+    traiter();
+    EXPECT_EQ(lignes(), QStringList({"$pg0", "pg", "$ng1", "NG", "<ecriture>", "$ng1", "NG", "$nm2000025",
+                                     "$nm0000000", "NM"}));
+    const QStringList fil = banc.sim.journal.mid(avant);
+    EXPECT_TRUE(fil.contains("$dF0") && fil.contains("$fz0") && fil.contains("$fx10"));
+    EXPECT_EQ(etats(f.get()), "E----");
+}
+
+// A silent converter closes every window of the chain, whatever is open.
+TEST_F(Chemins, SilenceFermeToutLaChaine)
+{
+    const auto chaineUF = [] {
+        bgen()->progGammeBtn->click();
+        traiter();
+        bp()->progGammeBtn->click();
+        traiter();
+    };
+    // The watchdog runs (as after a download) and the converter falls silent.
+    const auto couper = [this] {
+        marquer();
+        f->setTimer1Enabled(true);
+        banc.sim.silence = true;
+    };
+    struct Cas {
+        const char* quoi;
+        std::function<void()> ouvrir;
+    };
+    const Cas cas[] = {
+        {"U/F graph shown",
+         [&] {
+             chaineUF();
+             QTest::mousePress(uf()->grapheBtn, Qt::LeftButton);
+             QTest::mouseRelease(uf()->grapheBtn, Qt::LeftButton);
+             couper();
+         }},
+        {"copy dialog (copy NEMA)",
+         [&] {
+             chaineUF();
+             uf()->copieBtn->click();
+             couper();
+         }},
+        {"copy dialog (download)",
+         [&] {
+             chaineUF();
+             uf()->downBtn->click();
+             couper();
+         }},
+        {"print choice (modal)",
+         [&] {
+             QTimer::singleShot(0, [&] {
+                 couper();
+                 banc.horloge.avancer(6.0);
+             });
+             bgen()->printBtn->click();
+         }},
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.quoi);
+        f.reset();
+        reinitialiserEtatModule();
+        banc.sim.silence = false;
+        banc.ui.messages.clear();
+        ouvrirMenuB();
+        c.ouvrir();
+        traiter();
+        banc.horloge.avancer(6.0);
+        traiter();
+        EXPECT_FALSE(f->onLineChk());
+        EXPECT_EQ(etats(f.get()), "E----");
+        EXPECT_FALSE(pw()->isVisible());
+        EXPECT_EQ(vues().menuBGen, nullptr);
+        EXPECT_EQ(vues().menuBP, nullptr);
+        EXPECT_TRUE(banc.ui.messages.empty());
+        EXPECT_TRUE(banc.ui.dialoguesImprimante.empty());
+        EXPECT_EQ(lignes(), QStringList());
+        EXPECT_FALSE(travailEnCours);
+    }
+}
+
+// The link lost in the middle of a download from the U/F window: the busy
+// windows stay, off line; each Exit then closes back to the main window
+// with nothing sent.
+TEST_F(Chemins, LiaisonPerdueEnTelechargement)
+{
+    ouvrirMenuB();
+    bgen()->progGammeBtn->click();
+    traiter();
+    bp()->progGammeBtn->click();
+    traiter();
+    uf()->downBtn->click();
+    traiter();
+    banc.sim.script = [this](const QString& l) -> std::optional<QByteArray> {
+        if (l.startsWith("$nm")) banc.sim.silence = true;
+        return std::nullopt;
+    };
+    cp()->okBtn->click();
+    traiter();
+    banc.horloge.avancer(5.0);
+    EXPECT_FALSE(f->onLineChk());
+    EXPECT_EQ(etats(f.get()), "dddE-");
+    marquer();
+    for (QPushButton* b : {uf()->ExitBtn, bp()->ExitBtn, bgen()->ExitBtn}) {
+        b->click();
+        traiter();
+    }
+    EXPECT_EQ(etats(f.get()), "E----");
+    EXPECT_EQ(lignes(), QStringList());
+    EXPECT_FALSE(travailEnCours);
+    EXPECT_TRUE(f->mnBBtn->isEnabled());
+    EXPECT_FALSE(f->mnABtn->isEnabled());
+}
+
+// Print from menu B general: cancelled in the choice, nothing is sent and
+// the window is not read again; the converter's data printed, the window
+// stays busy to the end and is given back.
+TEST_F(Chemins, ImpressionDepuisLeMenuBGeneral)
+{
+    ouvrirMenuB();
+    QTimer::singleShot(0, [] { pw()->ExitBtn->click(); });
+    bgen()->printBtn->click();
+    traiter();
+    EXPECT_EQ(lignes(), QStringList());
+    EXPECT_TRUE(banc.ui.dialoguesImprimante.empty());
+    EXPECT_EQ(etats(f.get()), "dE---");
+
+    ImprimanteEnregistreuse imp;
+    plateforme().imprimante = &imp;
+    bool occupe = true;
+    banc.sim.script = [&occupe](const QString&) -> std::optional<QByteArray> {
+        occupe = occupe && travailEnCours && !bgen()->saveBtn->isEnabled();
+        return std::nullopt;
+    };
+    QTimer::singleShot(0, [] {
+        pw()->printChk[1]->click();
+        pw()->okBtn->click();
+    });
+    bgen()->printBtn->click();
+    traiter();
+    plateforme().imprimante = nullptr;
+    EXPECT_EQ(banc.ui.dialoguesImprimante.size(), 1u);
+    const QStringList l = lignes();
+    ASSERT_GE(l.size(), 3);
+    EXPECT_EQ(l.mid(0, 3), QStringList({"$pg0", "pg", "LES"}));
+    EXPECT_EQ(l.count("NM"), 64);
+    EXPECT_FALSE(l.contains("CS"));   // the general part is not read again
+    EXPECT_TRUE(occupe);
+    EXPECT_FALSE(pw()->isVisible());
+    EXPECT_EQ(etats(f.get()), "dE---");
+    EXPECT_TRUE(bgen()->saveBtn->isEnabled());
+}
