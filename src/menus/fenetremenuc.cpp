@@ -268,7 +268,12 @@ void menuRelNew::Form_Activate()
     }
     // Also when the link was lost during the read.
     if (!enLigne()) downBtn->setEnabled(false);
+    // The window lives for the run: a value that selects nothing must not
+    // leave the option shown before.
+    for (GroupeOptions* g : lignes_) g->effacerSelection();
+    for (GroupeOptions* g : sorties_) g->effacerSelection();
     afficherMenuC();
+    showParamComparateur();
     pointeurSourisPartout(pointeur::normal);
     panneau1()->setText(texteChaine(ids::infoAffectationRelais));
     travailEnCours = false;

@@ -227,6 +227,7 @@ void menuStart::Form_Load()
     dataWrite.clear();
     refreshTime = true;
     requeteStart_ = 0;
+    activationEnAttente_ = false;
     pas_ = 0;
     retirerPanneau2();
     for (QLineEdit* e : findChildren<QLineEdit*>()) e->clear();
@@ -242,6 +243,15 @@ void menuStart::Form_Load()
 
 void menuStart::Form_Activate()
 {
+    // Raised inside another exchange (a window switch during a poll step),
+    // the reads would send nothing and take that exchange's reply as the
+    // partition: the next free tick runs the activation.
+    if (liaisonOccupee()) {
+        activationEnAttente_ = true;
+        TimerStart->setEnabled(true);
+        return;
+    }
+    activationEnAttente_ = false;
     if (origPartExterne) envoyerOrigPart1();
     sensLecture = true;
     transfertNumPartition();
@@ -340,6 +350,10 @@ void menuStart::TimerStart_Timer()
     // Inside a transaction (its reply wait processes events) nothing is
     // sent; a later tick does the work.
     if (liaisonOccupee()) return;
+    if (activationEnAttente_) {
+        Form_Activate();
+        return;
+    }
 
     panneau1()->setText(mesuresAffichees_ ? heure() : texteChaine(ids::patientez));
 

@@ -337,8 +337,15 @@ TEST_F(MenuC, PremiereOuvertureLitUneFois)
 
     C()->ExitBtn->click();
     EXPECT_TRUE(banc.ui.messages.empty());
+    // Values that select nothing (a file, say) leave no stale option shown.
+    tableSortiesAnalogiques[1][0] = 0;
+    tableRelais[9][0] = 7;
     n = ouvrir(f->mnCBtn, C());
     EXPECT_TRUE(journalDepuis(n).isEmpty());
+    for (int i = 1; i <= 6; ++i) EXPECT_FALSE(C()->san2Chk[i]->isChecked()) << i;
+    for (int i = 54; i < 60; ++i) EXPECT_FALSE(C()->f[i]->isChecked()) << i;
+    EXPECT_TRUE(C()->f[1]->isChecked());
+    EXPECT_FALSE(menuCModifie);
 }
 
 TEST_F(MenuC, GrilleEtChampsDuComparateur)

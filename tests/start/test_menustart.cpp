@@ -6,6 +6,9 @@
 #include "resources/chaines.h"
 #include "resources/idschaines.h"
 
+#include "widgets/suiviactivation.h"
+
+#include <QEvent>
 #include <QPushButton>
 #include <QStatusBar>
 
@@ -293,6 +296,10 @@ TEST_F(Start, FermetureRefuseePendantUnEchange)
         if (essaye || !liaisonOccupee()) return;
         essaye = true;
         ferme = ms()->close();
+        // Back from another of the program's windows in the middle of the step.
+        SuiviActivation::oublier();
+        QEvent activation(QEvent::WindowActivate);
+        QApplication::sendEvent(ms(), &activation);
     };
     banc.horloge.avancer(0.6);
     banc.horloge.surEvenements = {};
@@ -301,4 +308,7 @@ TEST_F(Start, FermetureRefuseePendantUnEchange)
     EXPECT_EQ(banc.ui.beeps, 1);
     EXPECT_TRUE(ms()->isVisible());
     EXPECT_TRUE(startActif);
+    // That activation runs at the next free tick, then the poll goes on.
+    EXPECT_EQ(pendant(0.5), QStringList({"NG"}));
+    EXPECT_EQ(pendant(0.5), pas1);
 }
