@@ -259,7 +259,10 @@ void menuStart::Form_Activate()
     partitionCourante = p;
     traduireMenuStart(p);
 
-    if (!partNemaCharges[p - 1] || !startInitialise) {
+    // A partition whose unsent values the PC keeps counts as held: reloading
+    // it at each activation would offer Start again while the motor turns.
+    const bool tenue = partNemaCharges[p - 1] || partNemaModifies[p - 1];
+    if (!tenue || !startInitialise) {
         panneau1()->setText(texteChaine(ids::patientez));
         for (QPushButton* b : {startConvBtn, freqDefBtn, newConsBtn, inversionBtn}) b->setEnabled(false);
 

@@ -286,6 +286,17 @@ TEST_F(Start, PartitionModifieeGardeLesValeursDuPc)
     EXPECT_EQ(depuisOuverture(), general + QStringList{"NG"} + general + pas0 + pas1 + pas2);
     EXPECT_EQ(parametresPartitions[0][1].nombre(), 6);
     EXPECT_EQ(ms()->nbPpole, 3);
+
+    // Motor started; a later activation (after the setpoint dialog, say)
+    // reloads nothing and leaves Start disabled.
+    ms()->startConvBtn->click();
+    EXPECT_EQ(pendant(0.5), QStringList({"r"}));
+    SuiviActivation::oublier();
+    QEvent activation(QEvent::WindowActivate);
+    const int n = banc.sim.journal.size();
+    QApplication::sendEvent(ms(), &activation);
+    EXPECT_EQ(journalDepuis(n), QStringList({"NG"}));
+    EXPECT_FALSE(ms()->startConvBtn->isEnabled());
 }
 
 TEST_F(Start, FermetureRefuseePendantUnEchange)
