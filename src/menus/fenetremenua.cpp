@@ -196,6 +196,9 @@ void menuA::Form_Load()
 
 void menuA::Form_Activate()
 {
+    // Raised inside an exchange (a window switch during the download), the
+    // read could not take place and the download would lose its busy flag.
+    if (liaisonOccupee()) return;
     // A field that loses the focus because it is disabled here is not left
     // by the user: no leave step.
     enActivation_ = true;

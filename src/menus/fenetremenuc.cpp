@@ -1,6 +1,7 @@
 #include "fenetremenuc.h"
 
 #include "link/fenetreprincipale.h"
+#include "link/transaction.h"
 #include "model/etat.h"
 #include "model/menuc.h"
 #include "model/nombres.h"
@@ -255,6 +256,9 @@ void menuRelNew::Form_Load()
 
 void menuRelNew::Form_Activate()
 {
+    // Raised inside an exchange (a window switch during the download): the
+    // download keeps its busy flag and its buttons.
+    if (liaisonOccupee()) return;
     // A field that loses the focus because it hides here is not left by the
     // user: no leave step.
     enActivation_ = true;

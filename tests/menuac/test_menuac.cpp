@@ -11,8 +11,10 @@
 #include "platform/registrefenetres.h"
 #include "resources/chaines.h"
 #include "resources/idschaines.h"
+#include "widgets/suiviactivation.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QStatusBar>
 #include <QTest>
 
@@ -203,8 +205,15 @@ TEST_F(MenusAC, MenuATelechargement)
     ouvrir(f->mnABtn, A());
     menuAModifie = true;
     int n = banc.sim.journal.size();
-    bool fermeture = false;
+    bool fermeture = false, activee = false;
     banc.horloge.surEvenements = [&] {
+        if (!activee && liaisonOccupee()) {
+            // Back from the main window during an exchange.
+            activee = true;
+            SuiviActivation::oublier();
+            QEvent activation(QEvent::WindowActivate);
+            QApplication::sendEvent(A(), &activation);
+        }
         if (!fermeture && banc.sim.journal.contains("$NUM7015X")) {
             fermeture = true;
             A()->close();
@@ -214,7 +223,7 @@ TEST_F(MenusAC, MenuATelechargement)
     A()->downBtn->click();
     banc.horloge.surEvenements = nullptr;
     EXPECT_EQ(journalDepuis(n), ecritures + QStringList({"$HES0", "$HST0", "YyY", "XxX"}));
-    EXPECT_TRUE(fermeture);
+    EXPECT_TRUE(fermeture && activee);
     EXPECT_EQ(banc.ui.beeps, 1);
     EXPECT_TRUE(A()->isVisible());
     ASSERT_EQ(banc.ui.messages.size(), 1u);
@@ -413,10 +422,15 @@ TEST_F(MenuC, Telechargement)
         menuCModifie = true;
         const int n = banc.sim.journal.size();
         std::set<QString> statuts;
-        bool boutonsActifs = true;
+        bool boutonsActifs = true, occupe = true;
         banc.horloge.surEvenements = [&] {
             statuts.insert(C()->panneau1()->text());
             boutonsActifs = boutonsActifs && C()->downBtn->isEnabled();
+            occupe = occupe && travailEnCours;
+            // Back from the main window during the download.
+            SuiviActivation::oublier();
+            QEvent activation(QEvent::WindowActivate);
+            QApplication::sendEvent(C(), &activation);
         };
         C()->downBtn->click();
         banc.horloge.surEvenements = nullptr;
@@ -425,6 +439,7 @@ TEST_F(MenuC, Telechargement)
         EXPECT_EQ(journalDepuis(n), attendu);
         EXPECT_EQ(statuts, std::set<QString>({texteChaine(ids::infoTelechargerMenuC)}));
         EXPECT_FALSE(boutonsActifs);
+        EXPECT_TRUE(occupe);
         EXPECT_TRUE(C()->panneau1()->text().isEmpty());
         EXPECT_FALSE(menuCModifie);
         EXPECT_FALSE(travailEnCours);
