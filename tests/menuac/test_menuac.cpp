@@ -235,6 +235,11 @@ TEST_F(MenusAC, MenuATelechargement)
     for (QLineEdit* e : A()->editTxt) EXPECT_FALSE(e->isEnabled());
     EXPECT_FALSE(A()->downBtn->isEnabled());
     EXPECT_FALSE(travailEnCours);
+    // The activation raised during the download reads once the link is free.
+    n = banc.sim.journal.size();
+    banc.horloge.avancer(0.2);
+    EXPECT_EQ(journalDepuis(n), QStringList({"LES"}));
+    EXPECT_FALSE(travailEnCours);
     recommencer();
 
     // No: not one byte.
@@ -445,6 +450,9 @@ TEST_F(MenuC, Telechargement)
         EXPECT_FALSE(travailEnCours);
         EXPECT_TRUE(C()->downBtn->isEnabled());
         EXPECT_TRUE(C()->ExitBtn->isEnabled());
+        // The activation raised meanwhile runs once the link is free.
+        banc.horloge.avancer(0.2);
+        EXPECT_EQ(C()->panneau1()->text(), texteChaine(ids::infoAffectationRelais));
     }
 }
 
