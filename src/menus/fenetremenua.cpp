@@ -95,7 +95,8 @@ menuA::menuA() : FenetreVue(numeroFenetre::menuA)
     activationDifferee_ = horloge().creerMinuterie();
     activationDifferee_->setInterval(100);
     activationDifferee_->surTick = [this] {
-        if (liaisonOccupee()) return;
+        // Not inside the download either (its messages wait for the user).
+        if (liaisonOccupee() || telechargement_) return;
         activationDifferee_->setEnabled(false);
         if (isVisible()) Form_Activate();
     };
@@ -368,6 +369,7 @@ bool menuA::ecrireDonnee(const QString& cle, const QString& valeur)
 
 int menuA::telechargerMenuA()
 {
+    telechargement_ = true;
     // Busy: a close request meanwhile is refused.
     travailEnCours = true;
     pointeurSourisPartout(pointeur::sablier);
@@ -397,15 +399,18 @@ int menuA::telechargerMenuA()
     }
     pointeurSourisPartout(pointeur::normal);
     travailEnCours = false;
+    telechargement_ = false;
     return reponseAvertissement;
 }
 
 void menuA::downBtn_Click()
 {
     if (telechargerMenuA() == msg::oui) {
+        telechargement_ = true;
         travailEnCours = true;
         envoyerXxX();
         travailEnCours = false;
+        telechargement_ = false;
         activerChampsMenuA(true);
     }
     pointeurSourisPartout(pointeur::normal);

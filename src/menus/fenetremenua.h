@@ -71,5 +71,6 @@ private:
     bool premiereActivation_ = false;
     // An activation raised inside an exchange runs once the link is free.
     std::unique_ptr<IMinuterie> activationDifferee_;
+    bool telechargement_ = false;
     bool enActivation_ = false;
 };

@@ -263,8 +263,28 @@ TEST_F(MenusAC, MenuATelechargement)
         if (l == "LES") return ConvertisseurSim::cadrer("99;18A;12-03-04;7015X;1250;310;");
         return std::nullopt;
     };
+    // An activation raised during "$CRT" waits for the end of the download,
+    // its message included: the typed serial stays meanwhile.
+    A()->editTxt[3]->setText("7015Y");
+    activee = false;
+    QString numeroPendantMessage;
+    banc.horloge.surEvenements = [&] {
+        if (activee || !liaisonOccupee()) return;
+        activee = true;
+        SuiviActivation::oublier();
+        QEvent activation(QEvent::WindowActivate);
+        QApplication::sendEvent(A(), &activation);
+    };
+    banc.ui.pendantMessage = [&](const MessageVu&) {
+        banc.horloge.avancer(0.2);
+        numeroPendantMessage = A()->editTxt[3]->text();
+    };
     banc.ui.reponses = {msg::oui};
     A()->downBtn->click();
+    banc.horloge.surEvenements = nullptr;
+    banc.ui.pendantMessage = nullptr;
+    EXPECT_TRUE(activee);
+    EXPECT_EQ(numeroPendantMessage, "7015Y");
     EXPECT_EQ(journalDepuis(n), repeter({"$CRT23", "LES"}, 4) + QStringList({"XxX"}));
     ASSERT_EQ(banc.ui.messages.size(), 2u);
     EXPECT_EQ(banc.ui.messages[1].texte, texteChaine(ids::donneesAppareilNonConfirmees));
