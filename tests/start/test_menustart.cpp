@@ -73,6 +73,24 @@ TEST_F(Start, ConsigneHzLimitesEtEnvoi)
     EXPECT_EQ(pendant(1.0).filter("$F"), QStringList{"$F50"});
 }
 
+TEST_F(Start, ConsigneSansFinDeCaracteristiqueLimiteeAZero)
+{
+    ouvrir();
+    freqMaxGamme = Variant();
+    ms()->newConsBtn->click();
+    bool refuse = false;
+    pendantDialogue([&] {
+        saisir(nf()->editTxt, "1");
+        valider(nf()->editTxt);
+        refuse = nf()->isVisible();
+        saisir(nf()->editTxt, "0");
+        valider(nf()->editTxt);
+    });
+    banc.horloge.avancer(0.5);
+    EXPECT_TRUE(refuse);
+    EXPECT_EQ(pendant(1.0).filter("$F"), QStringList{"$F0"});
+}
+
 TEST_F(Start, BornierChaqueActivationEtConsigneLenteEnvoyeeUneFois)
 {
     banc.sim.fixer("pg", "1");
