@@ -7,6 +7,7 @@
 #include "model/menua.h"
 #include "model/nombres.h"
 #include "model/session.h"
+#include "platform/horloge.h"
 #include "platform/plateforme.h"
 #include "platform/registrefenetres.h"
 #include "platform/servicesui.h"
@@ -91,6 +92,14 @@ menuA::menuA() : FenetreVue(numeroFenetre::menuA)
 {
     setObjectName(QStringLiteral("menuA"));
     construire();
+    activationDifferee_ = horloge().creerMinuterie();
+    activationDifferee_->setInterval(100);
+    activationDifferee_->surTick = [this] {
+        // Not inside the download either (its messages wait for the user).
+        if (liaisonOccupee() || telechargement_) return;
+        activationDifferee_->setEnabled(false);
+        if (isVisible()) Form_Activate();
+    };
 }
 
 menuA::~menuA()
@@ -196,6 +205,11 @@ void menuA::Form_Load()
 
 void menuA::Form_Activate()
 {
+    // Raised inside an exchange (a window switch during the download), the
+    // read could not take place and the download would lose its busy flag:
+    // it runs once the link is free.
+    activationDifferee_->setEnabled(liaisonOccupee());
+    if (activationDifferee_->enabled()) return;
     // A field that loses the focus because it is disabled here is not left
     // by the user: no leave step.
     enActivation_ = true;
@@ -232,6 +246,7 @@ void menuA::Form_QueryUnload(bool& Cancel, int /*UnloadMode*/)
 
 void menuA::Form_Unload(bool& /*Cancel*/)
 {
+    activationDifferee_->setEnabled(false);
     memoriserPosition(numeroFenetre::menuA, this);
     // Closed by a link loss, there is nothing to save to.
     if (menuAModifie && enLigne()) questionQuoiFaireA();
@@ -354,6 +369,7 @@ bool menuA::ecrireDonnee(const QString& cle, const QString& valeur)
 
 int menuA::telechargerMenuA()
 {
+    telechargement_ = true;
     // Busy: a close request meanwhile is refused.
     travailEnCours = true;
     pointeurSourisPartout(pointeur::sablier);
@@ -383,15 +399,18 @@ int menuA::telechargerMenuA()
     }
     pointeurSourisPartout(pointeur::normal);
     travailEnCours = false;
+    telechargement_ = false;
     return reponseAvertissement;
 }
 
 void menuA::downBtn_Click()
 {
     if (telechargerMenuA() == msg::oui) {
+        telechargement_ = true;
         travailEnCours = true;
         envoyerXxX();
         travailEnCours = false;
+        telechargement_ = false;
         activerChampsMenuA(true);
     }
     pointeurSourisPartout(pointeur::normal);

@@ -8,8 +8,10 @@
 
 #include <QString>
 
+#include <memory>
 #include <vector>
 
+class IMinuterie;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -67,5 +69,8 @@ private:
 
     std::vector<QWidget*> ordreTab_;
     bool premiereActivation_ = false;
+    // An activation raised inside an exchange runs once the link is free.
+    std::unique_ptr<IMinuterie> activationDifferee_;
+    bool telechargement_ = false;
     bool enActivation_ = false;
 };

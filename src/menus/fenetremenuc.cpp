@@ -1,11 +1,13 @@
 #include "fenetremenuc.h"
 
 #include "link/fenetreprincipale.h"
+#include "link/transaction.h"
 #include "model/etat.h"
 #include "model/menuc.h"
 #include "model/nombres.h"
 #include "model/session.h"
 #include "model/tables.h"
+#include "platform/horloge.h"
 #include "platform/plateforme.h"
 #include "platform/registrefenetres.h"
 #include "platform/servicesui.h"
@@ -75,6 +77,13 @@ menuRelNew::menuRelNew() : FenetreVue(numeroFenetre::menuRelNew)
 {
     setObjectName(QStringLiteral("menuRelNew"));
     construire();
+    activationDifferee_ = horloge().creerMinuterie();
+    activationDifferee_->setInterval(100);
+    activationDifferee_->surTick = [this] {
+        if (liaisonOccupee()) return;
+        activationDifferee_->setEnabled(false);
+        if (isVisible()) Form_Activate();
+    };
 }
 
 menuRelNew::~menuRelNew()
@@ -255,6 +264,10 @@ void menuRelNew::Form_Load()
 
 void menuRelNew::Form_Activate()
 {
+    // Raised inside an exchange (a window switch during the download): the
+    // download keeps its busy flag; the activation runs once the link is free.
+    activationDifferee_->setEnabled(liaisonOccupee());
+    if (activationDifferee_->enabled()) return;
     // A field that loses the focus because it hides here is not left by the
     // user: no leave step.
     enActivation_ = true;
@@ -268,7 +281,12 @@ void menuRelNew::Form_Activate()
     }
     // Also when the link was lost during the read.
     if (!enLigne()) downBtn->setEnabled(false);
+    // The window lives for the run: a value that selects nothing must not
+    // leave the option shown before.
+    for (GroupeOptions* g : lignes_) g->effacerSelection();
+    for (GroupeOptions* g : sorties_) g->effacerSelection();
     afficherMenuC();
+    showParamComparateur();
     pointeurSourisPartout(pointeur::normal);
     panneau1()->setText(texteChaine(ids::infoAffectationRelais));
     travailEnCours = false;
@@ -288,6 +306,7 @@ void menuRelNew::Form_QueryUnload(bool& Cancel, int /*UnloadMode*/)
 
 void menuRelNew::Form_Unload(bool& /*Cancel*/)
 {
+    activationDifferee_->setEnabled(false);
     memoriserPosition(numeroFenetre::menuRelNew, this);
     questionQuoiFaireC();
     delete TXT_valComp;

@@ -7,7 +7,10 @@
 
 #include <QString>
 
+#include <memory>
+
 class CTextBxN;
+class IMinuterie;
 class GroupeOptions;
 class QFrame;
 class QLabel;
@@ -70,5 +73,7 @@ private:
     // Text of the numeric field that last got the focus.
     QString texteMemorise_;
     bool premiereActivation_ = false;
+    // An activation raised inside an exchange runs once the link is free.
+    std::unique_ptr<IMinuterie> activationDifferee_;
     bool enActivation_ = false;
 };

@@ -225,6 +225,11 @@ void menuD::Form_Unload(bool&)
 
 void menuD::ExitBtn_Click()
 {
+    // A click taken in while a value goes out waits for its reply.
+    if (liaisonOccupee()) {
+        ui().beep();
+        return;
+    }
     if (auto* start = dynamic_cast<menuStart*>(registre().fenetre(numeroFenetre::menuStart)))
         start->activerTimerStart();
     decharger();

@@ -227,6 +227,7 @@ void menuStart::Form_Load()
     dataWrite.clear();
     refreshTime = true;
     requeteStart_ = 0;
+    activationEnAttente_ = false;
     pas_ = 0;
     retirerPanneau2();
     for (QLineEdit* e : findChildren<QLineEdit*>()) e->clear();
@@ -242,6 +243,15 @@ void menuStart::Form_Load()
 
 void menuStart::Form_Activate()
 {
+    // Raised inside another exchange (a window switch during a poll step),
+    // the reads would send nothing and take that exchange's reply as the
+    // partition: the next free tick runs the activation.
+    if (liaisonOccupee()) {
+        activationEnAttente_ = true;
+        TimerStart->setEnabled(true);
+        return;
+    }
+    activationEnAttente_ = false;
     if (origPartExterne) envoyerOrigPart1();
     sensLecture = true;
     transfertNumPartition();
@@ -249,7 +259,10 @@ void menuStart::Form_Activate()
     partitionCourante = p;
     traduireMenuStart(p);
 
-    if (!partNemaCharges[p - 1] || !startInitialise) {
+    // A partition whose unsent values the PC keeps counts as held: reloading
+    // it at each activation would offer Start again while the motor turns.
+    const bool tenue = partNemaCharges[p - 1] || partNemaModifies[p - 1];
+    if (!tenue || !startInitialise) {
         panneau1()->setText(texteChaine(ids::patientez));
         for (QPushButton* b : {startConvBtn, freqDefBtn, newConsBtn, inversionBtn}) b->setEnabled(false);
 
@@ -340,6 +353,10 @@ void menuStart::TimerStart_Timer()
     // Inside a transaction (its reply wait processes events) nothing is
     // sent; a later tick does the work.
     if (liaisonOccupee()) return;
+    if (activationEnAttente_) {
+        Form_Activate();
+        return;
+    }
 
     panneau1()->setText(mesuresAffichees_ ? heure() : texteChaine(ids::patientez));
 

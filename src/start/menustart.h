@@ -112,6 +112,7 @@ private:
     bool affichageRpm() const { return unit == 1 || mesVit == 1; }
 
     int requeteStart_ = 0;
+    bool activationEnAttente_ = false;
     bool mesuresAffichees_ = false;
     int pas_ = 0;
     QLabel* panneau2_ = nullptr;

@@ -60,7 +60,8 @@ newFreqW::~newFreqW() = default;
 void newFreqW::Form_Load()
 {
     accepte_.clear();
-    TXT_Cons->Init(editTxt, 2, 0, freqMaxGamme);
+    // No U/F end held counts as 0: a missing limit never lets any value through.
+    TXT_Cons->Init(editTxt, 2, 0, freqMaxGamme.nombre());
     const int p = partitionStart();
     unite_ = tableMenuBGen[1].valeur.entier();
     mesVit_ = parametresPartitions[22][p].entier();
@@ -80,7 +81,7 @@ void newFreqW::editTxt_GotFocus()
         TXT_Cons->max = freqMaxGamme.nombre() * 60 / pairesPoles(partitionStart());
     } else {
         TXT_Cons->IsDecimal = versionLogiciel >= 16;
-        TXT_Cons->max = freqMaxGamme;
+        TXT_Cons->max = freqMaxGamme.nombre();
     }
     editTxt->selectAll();
     editTxt->setMaxLength(TXT_Cons->IsDecimal ? 7 : 6);

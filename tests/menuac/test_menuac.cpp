@@ -11,8 +11,10 @@
 #include "platform/registrefenetres.h"
 #include "resources/chaines.h"
 #include "resources/idschaines.h"
+#include "widgets/suiviactivation.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QStatusBar>
 #include <QTest>
 
@@ -203,8 +205,15 @@ TEST_F(MenusAC, MenuATelechargement)
     ouvrir(f->mnABtn, A());
     menuAModifie = true;
     int n = banc.sim.journal.size();
-    bool fermeture = false;
+    bool fermeture = false, activee = false;
     banc.horloge.surEvenements = [&] {
+        if (!activee && liaisonOccupee()) {
+            // Back from the main window during an exchange.
+            activee = true;
+            SuiviActivation::oublier();
+            QEvent activation(QEvent::WindowActivate);
+            QApplication::sendEvent(A(), &activation);
+        }
         if (!fermeture && banc.sim.journal.contains("$NUM7015X")) {
             fermeture = true;
             A()->close();
@@ -214,7 +223,7 @@ TEST_F(MenusAC, MenuATelechargement)
     A()->downBtn->click();
     banc.horloge.surEvenements = nullptr;
     EXPECT_EQ(journalDepuis(n), ecritures + QStringList({"$HES0", "$HST0", "YyY", "XxX"}));
-    EXPECT_TRUE(fermeture);
+    EXPECT_TRUE(fermeture && activee);
     EXPECT_EQ(banc.ui.beeps, 1);
     EXPECT_TRUE(A()->isVisible());
     ASSERT_EQ(banc.ui.messages.size(), 1u);
@@ -225,6 +234,11 @@ TEST_F(MenusAC, MenuATelechargement)
     EXPECT_TRUE(reponseXxX);
     for (QLineEdit* e : A()->editTxt) EXPECT_FALSE(e->isEnabled());
     EXPECT_FALSE(A()->downBtn->isEnabled());
+    EXPECT_FALSE(travailEnCours);
+    // The activation raised during the download reads once the link is free.
+    n = banc.sim.journal.size();
+    banc.horloge.avancer(0.2);
+    EXPECT_EQ(journalDepuis(n), QStringList({"LES"}));
     EXPECT_FALSE(travailEnCours);
     recommencer();
 
@@ -249,8 +263,28 @@ TEST_F(MenusAC, MenuATelechargement)
         if (l == "LES") return ConvertisseurSim::cadrer("99;18A;12-03-04;7015X;1250;310;");
         return std::nullopt;
     };
+    // An activation raised during "$CRT" waits for the end of the download,
+    // its message included: the typed serial stays meanwhile.
+    A()->editTxt[3]->setText("7015Y");
+    activee = false;
+    QString numeroPendantMessage;
+    banc.horloge.surEvenements = [&] {
+        if (activee || !liaisonOccupee()) return;
+        activee = true;
+        SuiviActivation::oublier();
+        QEvent activation(QEvent::WindowActivate);
+        QApplication::sendEvent(A(), &activation);
+    };
+    banc.ui.pendantMessage = [&](const MessageVu&) {
+        banc.horloge.avancer(0.2);
+        numeroPendantMessage = A()->editTxt[3]->text();
+    };
     banc.ui.reponses = {msg::oui};
     A()->downBtn->click();
+    banc.horloge.surEvenements = nullptr;
+    banc.ui.pendantMessage = nullptr;
+    EXPECT_TRUE(activee);
+    EXPECT_EQ(numeroPendantMessage, "7015Y");
     EXPECT_EQ(journalDepuis(n), repeter({"$CRT23", "LES"}, 4) + QStringList({"XxX"}));
     ASSERT_EQ(banc.ui.messages.size(), 2u);
     EXPECT_EQ(banc.ui.messages[1].texte, texteChaine(ids::donneesAppareilNonConfirmees));
@@ -337,8 +371,15 @@ TEST_F(MenuC, PremiereOuvertureLitUneFois)
 
     C()->ExitBtn->click();
     EXPECT_TRUE(banc.ui.messages.empty());
+    // Values that select nothing (a file, say) leave no stale option shown.
+    tableSortiesAnalogiques[1][0] = 0;
+    tableRelais[9][0] = 7;
     n = ouvrir(f->mnCBtn, C());
     EXPECT_TRUE(journalDepuis(n).isEmpty());
+    for (int i = 1; i <= 6; ++i) EXPECT_FALSE(C()->san2Chk[i]->isChecked()) << i;
+    for (int i = 54; i < 60; ++i) EXPECT_FALSE(C()->f[i]->isChecked()) << i;
+    EXPECT_TRUE(C()->f[1]->isChecked());
+    EXPECT_FALSE(menuCModifie);
 }
 
 TEST_F(MenuC, GrilleEtChampsDuComparateur)
@@ -406,10 +447,15 @@ TEST_F(MenuC, Telechargement)
         menuCModifie = true;
         const int n = banc.sim.journal.size();
         std::set<QString> statuts;
-        bool boutonsActifs = true;
+        bool boutonsActifs = true, occupe = true;
         banc.horloge.surEvenements = [&] {
             statuts.insert(C()->panneau1()->text());
             boutonsActifs = boutonsActifs && C()->downBtn->isEnabled();
+            occupe = occupe && travailEnCours;
+            // Back from the main window during the download.
+            SuiviActivation::oublier();
+            QEvent activation(QEvent::WindowActivate);
+            QApplication::sendEvent(C(), &activation);
         };
         C()->downBtn->click();
         banc.horloge.surEvenements = nullptr;
@@ -418,11 +464,15 @@ TEST_F(MenuC, Telechargement)
         EXPECT_EQ(journalDepuis(n), attendu);
         EXPECT_EQ(statuts, std::set<QString>({texteChaine(ids::infoTelechargerMenuC)}));
         EXPECT_FALSE(boutonsActifs);
+        EXPECT_TRUE(occupe);
         EXPECT_TRUE(C()->panneau1()->text().isEmpty());
         EXPECT_FALSE(menuCModifie);
         EXPECT_FALSE(travailEnCours);
         EXPECT_TRUE(C()->downBtn->isEnabled());
         EXPECT_TRUE(C()->ExitBtn->isEnabled());
+        // The activation raised meanwhile runs once the link is free.
+        banc.horloge.avancer(0.2);
+        EXPECT_EQ(C()->panneau1()->text(), texteChaine(ids::infoAffectationRelais));
     }
 }
 

@@ -132,6 +132,19 @@ TEST_F(Start, MenuDEnvoisLimitesEtReprise)
         EXPECT_FALSE(champ("editTxtMcm1")->isVisible());
         for (const MessageVu& m : banc.ui.messages) refus.push_back(m.texte);
         envoyes = banc.sim.journal.mid(n);
+
+        // Exit clicked while a value goes out: a beep, menu D stays.
+        bool essaye = false;
+        banc.horloge.surEvenements = [&] {
+            if (essaye || !liaisonOccupee()) return;
+            essaye = true;
+            d->ExitBtn->click();
+        };
+        d->mcmChk[2]->click();
+        banc.horloge.surEvenements = {};
+        EXPECT_TRUE(essaye);
+        EXPECT_EQ(banc.ui.beeps, 1);
+        EXPECT_TRUE(d->isVisible());
         d->ExitBtn->click();
     });
     banc.horloge.avancer(0.6);

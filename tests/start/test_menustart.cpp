@@ -6,6 +6,9 @@
 #include "resources/chaines.h"
 #include "resources/idschaines.h"
 
+#include "widgets/suiviactivation.h"
+
+#include <QEvent>
 #include <QPushButton>
 #include <QStatusBar>
 
@@ -68,6 +71,24 @@ TEST_F(Start, ConsigneHzLimitesEtEnvoi)
     EXPECT_EQ(banc.ui.messages[0].texte, texteChaine(ids::horsLimites));
     EXPECT_FALSE(nf()->isVisible());
     EXPECT_EQ(pendant(1.0).filter("$F"), QStringList{"$F50"});
+}
+
+TEST_F(Start, ConsigneSansFinDeCaracteristiqueLimiteeAZero)
+{
+    ouvrir();
+    freqMaxGamme = Variant();
+    ms()->newConsBtn->click();
+    bool refuse = false;
+    pendantDialogue([&] {
+        saisir(nf()->editTxt, "1");
+        valider(nf()->editTxt);
+        refuse = nf()->isVisible();
+        saisir(nf()->editTxt, "0");
+        valider(nf()->editTxt);
+    });
+    banc.horloge.avancer(0.5);
+    EXPECT_TRUE(refuse);
+    EXPECT_EQ(pendant(1.0).filter("$F"), QStringList{"$F0"});
 }
 
 TEST_F(Start, BornierChaqueActivationEtConsigneLenteEnvoyeeUneFois)
@@ -283,6 +304,17 @@ TEST_F(Start, PartitionModifieeGardeLesValeursDuPc)
     EXPECT_EQ(depuisOuverture(), general + QStringList{"NG"} + general + pas0 + pas1 + pas2);
     EXPECT_EQ(parametresPartitions[0][1].nombre(), 6);
     EXPECT_EQ(ms()->nbPpole, 3);
+
+    // Motor started; a later activation (after the setpoint dialog, say)
+    // reloads nothing and leaves Start disabled.
+    ms()->startConvBtn->click();
+    EXPECT_EQ(pendant(0.5), QStringList({"r"}));
+    SuiviActivation::oublier();
+    QEvent activation(QEvent::WindowActivate);
+    const int n = banc.sim.journal.size();
+    QApplication::sendEvent(ms(), &activation);
+    EXPECT_EQ(journalDepuis(n), QStringList({"NG"}));
+    EXPECT_FALSE(ms()->startConvBtn->isEnabled());
 }
 
 TEST_F(Start, FermetureRefuseePendantUnEchange)
@@ -293,6 +325,10 @@ TEST_F(Start, FermetureRefuseePendantUnEchange)
         if (essaye || !liaisonOccupee()) return;
         essaye = true;
         ferme = ms()->close();
+        // Back from another of the program's windows in the middle of the step.
+        SuiviActivation::oublier();
+        QEvent activation(QEvent::WindowActivate);
+        QApplication::sendEvent(ms(), &activation);
     };
     banc.horloge.avancer(0.6);
     banc.horloge.surEvenements = {};
@@ -301,4 +337,7 @@ TEST_F(Start, FermetureRefuseePendantUnEchange)
     EXPECT_EQ(banc.ui.beeps, 1);
     EXPECT_TRUE(ms()->isVisible());
     EXPECT_TRUE(startActif);
+    // That activation runs at the next free tick, then the poll goes on.
+    EXPECT_EQ(pendant(0.5), QStringList({"NG"}));
+    EXPECT_EQ(pendant(0.5), pas1);
 }
