@@ -619,7 +619,7 @@ void menuBP::editTxtGamme_GotFocus()
 {
     QLineEdit* e = champ(QStringLiteral("editTxtGamme"));
     texteAvantEdition = e->text();
-    e->setMaxLength(2);
+    controlesNommes::limiterSaisie(e, 2);
     e->selectAll();
     setTexteStatut(indicationGamme());
 }
@@ -718,7 +718,7 @@ void menuBP::frequence_GotFocus(int k)
         break;
     }
     texteAvantEdition = e->text();
-    e->setMaxLength(k <= 15 ? 7 : 4);
+    controlesNommes::limiterSaisie(e, k <= 15 ? 7 : 4);
     e->selectAll();
     setTexteStatut(indicationFrequence(k));
 }
@@ -805,7 +805,7 @@ void menuBP::moteur_GotFocus(int k)
         v->IsDecimal = true;
     }
     texteAvantEdition = e->text();
-    e->setMaxLength(longueurMax(k, v->IsDecimal));
+    controlesNommes::limiterSaisie(e, longueurMax(k, v->IsDecimal));
     e->selectAll();
     setTexteStatut(indicationMoteur(k));
 }

@@ -15,6 +15,7 @@
 #include "platform/servicesui.h"
 #include "resources/chaines.h"
 #include "resources/idschaines.h"
+#include "widgets/controlesnommes.h"
 #include "widgets/ctextbxn.h"
 #include "widgets/fenetres.h"
 #include "widgets/focuschamp.h"
@@ -412,7 +413,7 @@ void progNema::editTxt_GotFocus(int k)
 {
     if (k >= 2 && TXT[k]) TXT[k]->min = Variant(editTxt[k - 2]->text());
     editTxt[k]->selectAll();
-    editTxt[k]->setMaxLength(k % 2 == 0 ? 3 : 4);
+    controlesNommes::limiterSaisie(editTxt[k], k % 2 == 0 ? 3 : 4);
 }
 
 void progNema::editTxt61_LostFocus()

@@ -4,6 +4,7 @@
 #include "app/fixture.h"
 #include "link/transaction.h"
 #include "menus/menubp.h"
+#include "model/affichagepartition.h"
 #include "model/commun.h"
 #include "model/tables.h"
 #include "model/transfertspartitions.h"
@@ -412,6 +413,18 @@ TEST(MenuBP, groupesOptions)
     EXPECT_FALSE(b.visible(label(19)));
     EXPECT_EQ(b.champ("editTxtMcm1")->text(), "13");
     EXPECT_EQ(b.ligne(26).nombre(), 12.6);
+    // The length limit holds for typing only: a value shown by the program
+    // stays whole.
+    b.entrer("editTxtMcm1");
+    QTest::keyClicks(b.champ("editTxtMcm1"), "2345");
+    EXPECT_EQ(b.champ("editTxtMcm1")->text(), "234");
+    b.champ("editTxtMcm1")->setText("13");
+    b.f.ExitBtn->setFocus();
+    b.cliquer("genreMcmChk", 0);
+    EXPECT_EQ(b.champ("editTxtMcm1")->text(), "12.60");
+    b.ligne(26) = 150.25;
+    formatValeursMcm(1);
+    EXPECT_EQ(b.champ("editTxtMcm1")->text(), "150.25");
 
     b.cliquer("irefChk", 1);
     for (const char* n : {"editTxtCrtMot", "editTxtCrtAcc", "editTxtCrtIref", "editTxtCrtFcc", "editTxtCrtFccPerm"}) {

@@ -142,7 +142,8 @@ TEST_F(BancUF, champsDePointsEffacerEtSortieDuDernierChamp)
     w.editTxt[6]->setFocus(Qt::TabFocusReason);
     traiter();
     EXPECT_EQ(w.panneau1()->text(), "The value must be greater or equal to : 120 V");
-    EXPECT_EQ(w.editTxt[6]->maxLength(), 3);
+    QTest::keyClicks(w.editTxt[6], "1234");
+    EXPECT_EQ(w.editTxt[6]->text(), "123");
     for (const auto& [texte, accepte] : {std::pair{"119", false}, {"461", false}, {"120", true}}) {
         banc.ui.messages.clear();
         w.editTxt[6]->setText(QString::fromLatin1(texte));
