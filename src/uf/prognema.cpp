@@ -368,6 +368,9 @@ void progNema::corrBtn_Click()
 
 void progNema::AnnulBtn_Click()
 {
+    // Leaving the last field ends a correction with Clear still enabled: the
+    // points are then held and shown, and are not wiped without a correction.
+    if (!nemaCorrigee) return;
     panneau1()->clear();
     const int p = partitionAffichee();
     for (int k = 0; k < 64; ++k) pointsNema[p][k] = Variant(QStringLiteral("0"));

@@ -167,6 +167,12 @@ TEST_F(BancUF, champsDePointsEffacerEtSortieDuDernierChamp)
     EXPECT_TRUE(w.AnnulBtn->isEnabled());
     EXPECT_FALSE(w.terminerBtn->isEnabled());
     EXPECT_TRUE(partNemaModifies[2]);
+    // Clear, still enabled, wipes nothing once the correction has ended.
+    fixerPoints(3, {{100, 10}});
+    w.afficherPointsNema();
+    w.AnnulBtn_Click();
+    EXPECT_EQ(points(3), Points({{100, 10}}));
+    EXPECT_EQ(w.editTxt[0]->text(), "100");
 }
 
 TEST_F(BancUF, fermetureRefuseeEnCorrectionGrapheCacheAuLieuDeFermer)
