@@ -231,7 +231,9 @@ bool progNema::eventFilter(QObject* objet, QEvent* e)
         // The second press of a double click is no press.
         return true;
     } else if (objet == grapheBtn && e->type() == QEvent::MouseButtonPress) {
-        // The graph button acts on the press and has no click.
+        // The graph button acts on the press and has no click; disabled, the
+        // press still reaches this filter and is dropped.
+        if (!grapheBtn->isEnabled()) return true;
         const Qt::MouseButton b = static_cast<QMouseEvent*>(e)->button();
         panneau1()->clear();
         basculerGrapheNema(b == Qt::LeftButton ? 1 : b == Qt::RightButton ? 2 : 4);

@@ -199,6 +199,11 @@ TEST_F(BancUF, grapheEtLecturesDeLaCourbe)
     fixerPoints(1, {{100, 10}, {200, 30}, {380, 50}});
     partNemaCharges[0] = true;
     progNema& w = ouvrirUF(1);
+    // Disabled during a correction: a press does nothing.
+    w.corrBtn_Click();
+    QTest::mousePress(w.grapheBtn, Qt::LeftButton);
+    EXPECT_FALSE(w.frameGraphe->isVisible());
+    w.terminerBtn_Click();
     QTest::mousePress(w.grapheBtn, Qt::LeftButton);
     ASSERT_TRUE(w.frameGraphe->isVisible());
     EXPECT_FALSE(w.corrBtn->isVisible());
