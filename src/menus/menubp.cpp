@@ -2,6 +2,7 @@
 
 #include "link/fenetreprincipale.h"
 #include "link/identite.h"
+#include "link/transaction.h"
 #include "model/affichagepartition.h"
 #include "model/etat.h"
 #include "model/nombres.h"
@@ -27,6 +28,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -471,13 +473,23 @@ void menuBP::echange(F&& f)
 {
     // The link is claimed for the exchange, so a close request meanwhile
     // beeps instead of unloading the window in the middle of a read.
+    enEchange_ = true;
     arreterScrutation();
     f();
+    enEchange_ = false;
     travailEnCours = false;
 }
 
 void menuBP::Form_Activate()
 {
+    // Raised inside an exchange (the user switched windows during a read):
+    // it runs once the link is free, so the busy flag holds until the end.
+    if (enEchange_ || liaisonOccupee()) {
+        QTimer::singleShot(100, this, [this] {
+            if (isVisible() && isEnabled()) Form_Activate();
+        });
+        return;
+    }
     pointeurSourisPartout(pointeur::sablier);
     traduireMenuBP();
     activerSaisieBP(false);

@@ -4,6 +4,7 @@
 
 #include "link/fenetreprincipale.h"
 #include "link/identite.h"
+#include "link/transaction.h"
 #include "model/etat.h"
 #include "model/nombres.h"
 #include "model/partitions.h"
@@ -28,6 +29,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -298,6 +300,14 @@ void progNema::Form_Activate()
 {
     // Typed points are not replaced by the store while a correction runs.
     if (nemaCorrigee) return;
+    // Raised inside an exchange (the user switched windows during the read):
+    // it runs once the link is free, so the busy flag holds until the end.
+    if (enLecture_ || liaisonOccupee()) {
+        QTimer::singleShot(100, this, [this] {
+            if (isVisible() && isEnabled()) Form_Activate();
+        });
+        return;
+    }
     pointeurSourisPartout(pointeur::sablier);
     const int p = partitionAffichee();
     editTxtNumGamme->setText(QString::number(p));
@@ -306,6 +316,7 @@ void progNema::Form_Activate()
         panneau1()->setText(texteChaine(ids::patientez));
         if (!partNemaCharges[p - 1]) {
             // The watchdog may run again since a download: claim the link.
+            enLecture_ = true;
             arreterScrutation();
             if (origPartExterne) envoyerOrigPart0();
             sensLecture = false;
@@ -313,6 +324,7 @@ void progNema::Form_Activate()
             transfertNumPartition();
             sensLecture = true;
             transfertPointsNema();
+            enLecture_ = false;
             if (enLigne()) partNemaCharges[p - 1] = true;
             afficherPointsNema();
             terminerNema();

@@ -10,6 +10,7 @@
 #include "model/transfertspartitions.h"
 #include "widgets/ctextbxn.h"
 #include "widgets/groupeoptions.h"
+#include "widgets/suiviactivation.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -156,8 +157,12 @@ TEST(MenuBP, fermetureRefuseePendantUnEchange)
     b.ouvrir();
     b.entrer("editTxtGamme");
     b.champ("editTxtGamme")->setText("7");
-    // A close request and Exit arrive while partition 7 is being read.
+    // The user switches windows, then a close request and Exit arrive, while
+    // partition 7 is being read.
     QTimer::singleShot(0, [&] {
+        SuiviActivation::oublier();
+        QEvent activation(QEvent::WindowActivate);
+        QApplication::sendEvent(&b.f, &activation);
         b.f.close();
         b.f.ExitBtn->click();
     });

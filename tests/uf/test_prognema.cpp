@@ -5,6 +5,7 @@
 #include "resources/idschaines.h"
 
 #include <QTest>
+#include <QTimer>
 
 namespace {
 using Points = std::vector<std::pair<int, int>>;
@@ -30,8 +31,22 @@ TEST_F(BancUF, activationLitLesPointsUneSeuleFois)
 {
     origPartExterne = true;
     banc.sim.points[5] = {{100, 10}, {50, 5}, {90, 40}, {110, 30}};
+    // The user switches windows and closes this one during the read.
+    banc.sim.script = [this](const QString& ligne) -> std::optional<QByteArray> {
+        if (ligne == "NM")
+            QTimer::singleShot(0, [this] {
+                SuiviActivation::oublier();
+                QEvent activation(QEvent::WindowActivate);
+                QApplication::sendEvent(uf.get(), &activation);
+                uf->close();
+            });
+        return std::nullopt;
+    };
     progNema& w = ouvrirUF(5);
+    banc.sim.script = nullptr;
     EXPECT_EQ(banc.sim.journal, QStringList({"$pg0", "pg", "$ng5", "NG", "NM"}));
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(banc.ui.beeps, 1);
     // Normalised on reading: one point left, nothing marked changed.
     EXPECT_EQ(points(5), Points({{100, 10}}));
     EXPECT_TRUE(partNemaCharges[4]);
