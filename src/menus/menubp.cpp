@@ -2,6 +2,7 @@
 
 #include "link/fenetreprincipale.h"
 #include "link/identite.h"
+#include "link/transaction.h"
 #include "model/affichagepartition.h"
 #include "model/etat.h"
 #include "model/nombres.h"
@@ -27,6 +28,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -471,13 +473,23 @@ void menuBP::echange(F&& f)
 {
     // The link is claimed for the exchange, so a close request meanwhile
     // beeps instead of unloading the window in the middle of a read.
+    enEchange_ = true;
     arreterScrutation();
     f();
+    enEchange_ = false;
     travailEnCours = false;
 }
 
 void menuBP::Form_Activate()
 {
+    // Raised inside an exchange (the user switched windows during a read):
+    // it runs once the link is free, so the busy flag holds until the end.
+    if (enEchange_ || liaisonOccupee()) {
+        QTimer::singleShot(100, this, [this] {
+            if (isVisible() && isEnabled()) Form_Activate();
+        });
+        return;
+    }
     pointeurSourisPartout(pointeur::sablier);
     traduireMenuBP();
     activerSaisieBP(false);
@@ -619,7 +631,7 @@ void menuBP::editTxtGamme_GotFocus()
 {
     QLineEdit* e = champ(QStringLiteral("editTxtGamme"));
     texteAvantEdition = e->text();
-    e->setMaxLength(2);
+    controlesNommes::limiterSaisie(e, 2);
     e->selectAll();
     setTexteStatut(indicationGamme());
 }
@@ -718,7 +730,7 @@ void menuBP::frequence_GotFocus(int k)
         break;
     }
     texteAvantEdition = e->text();
-    e->setMaxLength(k <= 15 ? 7 : 4);
+    controlesNommes::limiterSaisie(e, k <= 15 ? 7 : 4);
     e->selectAll();
     setTexteStatut(indicationFrequence(k));
 }
@@ -805,7 +817,7 @@ void menuBP::moteur_GotFocus(int k)
         v->IsDecimal = true;
     }
     texteAvantEdition = e->text();
-    e->setMaxLength(longueurMax(k, v->IsDecimal));
+    controlesNommes::limiterSaisie(e, longueurMax(k, v->IsDecimal));
     e->selectAll();
     setTexteStatut(indicationMoteur(k));
 }

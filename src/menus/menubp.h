@@ -100,6 +100,7 @@ private:
     template <class F>
     void echange(F&& f);
 
+    bool enEchange_ = false;   // an exchange of this window is under way
     std::map<QString, QWidget*> controles_;
     std::map<QString, GroupeOptions*> groupes_;
     std::map<QString, CTextBxN*> validateurs_;

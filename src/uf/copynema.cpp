@@ -229,6 +229,12 @@ void copyNema::ExitBtn_Click()
 void copyNema::okBtn_Click()
 {
     if (okEnCours_) return;
+    // Another exchange holds the link (menu B partitions reads the partition
+    // it opened the dialog on): nothing is copied from a half-read store.
+    if (travailEnCours) {
+        ui().beep();
+        return;
+    }
     panneau1()->setText(texteChaine(ids::patientezCopie));
     const QString origine = txtOrigCopy->text();
     const QString destination = txtDestCopy->text();

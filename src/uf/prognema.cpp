@@ -4,6 +4,7 @@
 
 #include "link/fenetreprincipale.h"
 #include "link/identite.h"
+#include "link/transaction.h"
 #include "model/etat.h"
 #include "model/nombres.h"
 #include "model/partitions.h"
@@ -15,6 +16,7 @@
 #include "platform/servicesui.h"
 #include "resources/chaines.h"
 #include "resources/idschaines.h"
+#include "widgets/controlesnommes.h"
 #include "widgets/ctextbxn.h"
 #include "widgets/fenetres.h"
 #include "widgets/focuschamp.h"
@@ -27,6 +29,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -230,7 +233,9 @@ bool progNema::eventFilter(QObject* objet, QEvent* e)
         // The second press of a double click is no press.
         return true;
     } else if (objet == grapheBtn && e->type() == QEvent::MouseButtonPress) {
-        // The graph button acts on the press and has no click.
+        // The graph button acts on the press and has no click; disabled, the
+        // press still reaches this filter and is dropped.
+        if (!grapheBtn->isEnabled()) return true;
         const Qt::MouseButton b = static_cast<QMouseEvent*>(e)->button();
         panneau1()->clear();
         basculerGrapheNema(b == Qt::LeftButton ? 1 : b == Qt::RightButton ? 2 : 4);
@@ -295,6 +300,14 @@ void progNema::Form_Activate()
 {
     // Typed points are not replaced by the store while a correction runs.
     if (nemaCorrigee) return;
+    // Raised inside an exchange (the user switched windows during the read):
+    // it runs once the link is free, so the busy flag holds until the end.
+    if (enLecture_ || liaisonOccupee()) {
+        QTimer::singleShot(100, this, [this] {
+            if (isVisible() && isEnabled()) Form_Activate();
+        });
+        return;
+    }
     pointeurSourisPartout(pointeur::sablier);
     const int p = partitionAffichee();
     editTxtNumGamme->setText(QString::number(p));
@@ -303,6 +316,7 @@ void progNema::Form_Activate()
         panneau1()->setText(texteChaine(ids::patientez));
         if (!partNemaCharges[p - 1]) {
             // The watchdog may run again since a download: claim the link.
+            enLecture_ = true;
             arreterScrutation();
             if (origPartExterne) envoyerOrigPart0();
             sensLecture = false;
@@ -310,6 +324,7 @@ void progNema::Form_Activate()
             transfertNumPartition();
             sensLecture = true;
             transfertPointsNema();
+            enLecture_ = false;
             if (enLigne()) partNemaCharges[p - 1] = true;
             afficherPointsNema();
             terminerNema();
@@ -369,6 +384,9 @@ void progNema::corrBtn_Click()
 
 void progNema::AnnulBtn_Click()
 {
+    // Leaving the last field ends a correction with Clear still enabled: the
+    // points are then held and shown, and are not wiped without a correction.
+    if (!nemaCorrigee) return;
     panneau1()->clear();
     const int p = partitionAffichee();
     for (int k = 0; k < 64; ++k) pointsNema[p][k] = Variant(QStringLiteral("0"));
@@ -414,7 +432,7 @@ void progNema::editTxt_GotFocus(int k)
 {
     if (k >= 2 && TXT[k]) TXT[k]->min = Variant(editTxt[k - 2]->text());
     editTxt[k]->selectAll();
-    editTxt[k]->setMaxLength(k % 2 == 0 ? 3 : 4);
+    controlesNommes::limiterSaisie(editTxt[k], k % 2 == 0 ? 3 : 4);
 }
 
 void progNema::editTxt61_LostFocus()

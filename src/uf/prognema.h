@@ -87,4 +87,5 @@ private:
     void ouvrirCopie(int mode);
     int nbPoints_ = 1;
     bool enFin_ = false;   // terminerNema running
+    bool enLecture_ = false;   // the activation reads the points
 };

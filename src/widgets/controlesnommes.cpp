@@ -1,20 +1,37 @@
 #include "controlesnommes.h"
 
 #include <QAbstractButton>
+#include <QClipboard>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QValidator>
 #include <QWidget>
 
 namespace {
-class LimiteSaisie : public QValidator {
+// Limits what the user types or pastes into a field; a text set by the
+// program stays whole (a length limit of the field itself would cut it).
+class LimiteSaisie : public QObject {
 public:
-    LimiteSaisie(QLineEdit* champ, int max) : QValidator(champ), champ_(champ), max_(max) {}
-
-    State validate(QString& texte, int& /*position*/) const override
+    LimiteSaisie(QLineEdit* champ, int max) : QObject(champ), champ_(champ), max_(max)
     {
-        return texte.size() > max_ && texte.size() > champ_->text().size() ? Invalid : Acceptable;
+        champ->installEventFilter(this);
+    }
+    void fixer(int max) { max_ = max; }
+
+protected:
+    bool eventFilter(QObject* /*objet*/, QEvent* e) override
+    {
+        if (e->type() != QEvent::KeyPress) return false;
+        auto* touche = static_cast<QKeyEvent*>(e);
+        QString ajout;
+        if (touche->matches(QKeySequence::Paste)) ajout = QGuiApplication::clipboard()->text();
+        else if (!touche->text().isEmpty() && touche->text().at(0).isPrint()) ajout = touche->text();
+        else return false;
+        const int avant = champ_->text().size();
+        const int apres = avant - champ_->selectedText().size() + ajout.size();
+        return apres > max_ && apres > avant;
     }
 
 private:
@@ -55,7 +72,13 @@ QString lireTexte(const QWidget* controle)
 
 void limiterSaisie(QLineEdit* champ, int longueurMax)
 {
-    champ->setValidator(new LimiteSaisie(champ, longueurMax));
+    // One limit per field, changed in place when the field sets it again.
+    for (QObject* o : champ->children())
+        if (auto* l = dynamic_cast<LimiteSaisie*>(o)) {
+            l->fixer(longueurMax);
+            return;
+        }
+    new LimiteSaisie(champ, longueurMax);
 }
 
 }

@@ -4,11 +4,13 @@
 #include "app/fixture.h"
 #include "link/transaction.h"
 #include "menus/menubp.h"
+#include "model/affichagepartition.h"
 #include "model/commun.h"
 #include "model/tables.h"
 #include "model/transfertspartitions.h"
 #include "widgets/ctextbxn.h"
 #include "widgets/groupeoptions.h"
+#include "widgets/suiviactivation.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -155,8 +157,12 @@ TEST(MenuBP, fermetureRefuseePendantUnEchange)
     b.ouvrir();
     b.entrer("editTxtGamme");
     b.champ("editTxtGamme")->setText("7");
-    // A close request and Exit arrive while partition 7 is being read.
+    // The user switches windows, then a close request and Exit arrive, while
+    // partition 7 is being read.
     QTimer::singleShot(0, [&] {
+        SuiviActivation::oublier();
+        QEvent activation(QEvent::WindowActivate);
+        QApplication::sendEvent(&b.f, &activation);
         b.f.close();
         b.f.ExitBtn->click();
     });
@@ -412,6 +418,18 @@ TEST(MenuBP, groupesOptions)
     EXPECT_FALSE(b.visible(label(19)));
     EXPECT_EQ(b.champ("editTxtMcm1")->text(), "13");
     EXPECT_EQ(b.ligne(26).nombre(), 12.6);
+    // The length limit holds for typing only: a value shown by the program
+    // stays whole.
+    b.entrer("editTxtMcm1");
+    QTest::keyClicks(b.champ("editTxtMcm1"), "2345");
+    EXPECT_EQ(b.champ("editTxtMcm1")->text(), "234");
+    b.champ("editTxtMcm1")->setText("13");
+    b.f.ExitBtn->setFocus();
+    b.cliquer("genreMcmChk", 0);
+    EXPECT_EQ(b.champ("editTxtMcm1")->text(), "12.60");
+    b.ligne(26) = 150.25;
+    formatValeursMcm(1);
+    EXPECT_EQ(b.champ("editTxtMcm1")->text(), "150.25");
 
     b.cliquer("irefChk", 1);
     for (const char* n : {"editTxtCrtMot", "editTxtCrtAcc", "editTxtCrtIref", "editTxtCrtFcc", "editTxtCrtFccPerm"}) {

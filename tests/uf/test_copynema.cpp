@@ -145,14 +145,21 @@ TEST_F(BancUF, numerosHorsLimitesEtTelechargementHorsLigne)
     EXPECT_TRUE(c.isVisible());
     EXPECT_EQ(banc.ui.beeps, 5);
     EXPECT_TRUE(banc.sim.journal.isEmpty());
+    // Nothing goes while another exchange holds the link.
+    travailEnCours = true;
+    c.txtDestCopy->setText("4");
+    c.okBtn_Click();
+    EXPECT_TRUE(c.isVisible());
+    EXPECT_EQ(banc.ui.beeps, 6);
+    EXPECT_TRUE(banc.sim.journal.isEmpty());
+    travailEnCours = false;
 
     banc.principale.enLigne = false;
     partParamsModifies[3] = true;
-    c.txtDestCopy->setText("4");
     c.okBtn_Click();
     EXPECT_FALSE(c.isVisible());
     EXPECT_TRUE(partParamsModifies[3]);
-    EXPECT_EQ(banc.ui.beeps, 5);
+    EXPECT_EQ(banc.ui.beeps, 6);
 }
 
 TEST_F(BancUF, ouvertDepuisLeMenuBPEnModeCopieDePartition)

@@ -5,6 +5,7 @@
 #include "resources/idschaines.h"
 
 #include <QTest>
+#include <QTimer>
 
 namespace {
 using Points = std::vector<std::pair<int, int>>;
@@ -30,8 +31,22 @@ TEST_F(BancUF, activationLitLesPointsUneSeuleFois)
 {
     origPartExterne = true;
     banc.sim.points[5] = {{100, 10}, {50, 5}, {90, 40}, {110, 30}};
+    // The user switches windows and closes this one during the read.
+    banc.sim.script = [this](const QString& ligne) -> std::optional<QByteArray> {
+        if (ligne == "NM")
+            QTimer::singleShot(0, [this] {
+                SuiviActivation::oublier();
+                QEvent activation(QEvent::WindowActivate);
+                QApplication::sendEvent(uf.get(), &activation);
+                uf->close();
+            });
+        return std::nullopt;
+    };
     progNema& w = ouvrirUF(5);
+    banc.sim.script = nullptr;
     EXPECT_EQ(banc.sim.journal, QStringList({"$pg0", "pg", "$ng5", "NG", "NM"}));
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(banc.ui.beeps, 1);
     // Normalised on reading: one point left, nothing marked changed.
     EXPECT_EQ(points(5), Points({{100, 10}}));
     EXPECT_TRUE(partNemaCharges[4]);
@@ -142,7 +157,8 @@ TEST_F(BancUF, champsDePointsEffacerEtSortieDuDernierChamp)
     w.editTxt[6]->setFocus(Qt::TabFocusReason);
     traiter();
     EXPECT_EQ(w.panneau1()->text(), "The value must be greater or equal to : 120 V");
-    EXPECT_EQ(w.editTxt[6]->maxLength(), 3);
+    QTest::keyClicks(w.editTxt[6], "1234");
+    EXPECT_EQ(w.editTxt[6]->text(), "123");
     for (const auto& [texte, accepte] : {std::pair{"119", false}, {"461", false}, {"120", true}}) {
         banc.ui.messages.clear();
         w.editTxt[6]->setText(QString::fromLatin1(texte));
@@ -166,6 +182,12 @@ TEST_F(BancUF, champsDePointsEffacerEtSortieDuDernierChamp)
     EXPECT_TRUE(w.AnnulBtn->isEnabled());
     EXPECT_FALSE(w.terminerBtn->isEnabled());
     EXPECT_TRUE(partNemaModifies[2]);
+    // Clear, still enabled, wipes nothing once the correction has ended.
+    fixerPoints(3, {{100, 10}});
+    w.afficherPointsNema();
+    w.AnnulBtn_Click();
+    EXPECT_EQ(points(3), Points({{100, 10}}));
+    EXPECT_EQ(w.editTxt[0]->text(), "100");
 }
 
 TEST_F(BancUF, fermetureRefuseeEnCorrectionGrapheCacheAuLieuDeFermer)
@@ -192,6 +214,11 @@ TEST_F(BancUF, grapheEtLecturesDeLaCourbe)
     fixerPoints(1, {{100, 10}, {200, 30}, {380, 50}});
     partNemaCharges[0] = true;
     progNema& w = ouvrirUF(1);
+    // Disabled during a correction: a press does nothing.
+    w.corrBtn_Click();
+    QTest::mousePress(w.grapheBtn, Qt::LeftButton);
+    EXPECT_FALSE(w.frameGraphe->isVisible());
+    w.terminerBtn_Click();
     QTest::mousePress(w.grapheBtn, Qt::LeftButton);
     ASSERT_TRUE(w.frameGraphe->isVisible());
     EXPECT_FALSE(w.corrBtn->isVisible());
