@@ -85,27 +85,6 @@ TEST_F(MenuBGen, SauvegardeEnLigneEntreDeuxPg)
     EXPECT_TRUE(aucuneMarque());
     EXPECT_TRUE(f->timer1Enabled());
     EXPECT_FALSE(travailEnCours);
-
-    // The converter falls silent in the upload: told so, Yes writes what the
-    // PC holds (the unsent edit of partition 3).
-    partParamsModifies[2] = true;
-    parametresPartitions[5][3] = Variant(QStringLiteral("777.25"));
-    banc.ui.messages.clear();
-    banc.ui.reponses = {msg::oui};
-    banc.ui.fichiers = {chemin("perdu.mnc")};
-    banc.sim.script = [&](const QString& l) -> std::optional<QByteArray> {
-        if (l == "NG") banc.sim.silence = true;
-        return std::nullopt;
-    };
-    marquer();
-    m()->saveBtn_Click();
-    banc.sim.script = nullptr;
-    ASSERT_EQ(banc.ui.messages.size(), 1u);
-    EXPECT_EQ(banc.ui.messages[0].texte, texteChaine(ids::liaisonPerdueRienSauve));
-    EXPECT_TRUE(lireOctets(chemin("perdu.mnc")).contains("777.25"));
-    EXPECT_FALSE(lignes().contains("$pg1"));
-    EXPECT_FALSE(f->onLineChk());
-    EXPECT_TRUE(aucuneMarque());
 }
 
 TEST_F(MenuBGen, OuvertureAncienFichierEtPointsPerimes)

@@ -367,6 +367,11 @@ TEST_P(CommandeLiaisonPerdue, FermeLaFenetre)
                                                           &menuBGen::saveBtn_Click};
     (m()->*commandes[GetParam()])();
     banc.sim.script = nullptr;
+    // The save says that nothing was saved (No: nor the PC's data).
+    const bool sauvegarde = GetParam() == 2;
+    ASSERT_EQ(banc.ui.messages.size(), sauvegarde ? 1u : 0u);
+    if (sauvegarde) EXPECT_EQ(banc.ui.messages[0].texte, texteChaine(ids::liaisonPerdueRienSauve));
+    EXPECT_FALSE(QFile::exists(chemin("a.mnc")));
     EXPECT_FALSE(f->onLineChk());
     EXPECT_FALSE(m()->isVisible());
     EXPECT_TRUE(f->isEnabled());
