@@ -675,6 +675,8 @@ void fondEcran::ExitBtn_Click()
             pointeurSourisPartout(pointeur::sablier);
             if (origPartExterne) envoyerOrigPart0();
             if (!sauverDonneesAvecRepli(chemin)) {
+                // The program goes on: the partition comes from the terminals again.
+                if (origPartExterne) envoyerOrigPart1();
                 pointeurSourisPartout(pointeur::normal);
                 travailEnCours = false;
                 // Back to the main window: the user may save elsewhere.

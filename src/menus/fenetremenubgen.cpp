@@ -429,6 +429,16 @@ void menuBGen::finirCommande()
     if (isVisible()) ExitBtn->setFocus(Qt::OtherFocusReason);
 }
 
+// A link lost during a command took the program off line and reset the
+// general part; the window, busy then, refused to close with the others:
+// it closes now rather than show values the tables no longer hold.
+bool menuBGen::fermerSiLiaisonPerdue(bool etaitEnLigne)
+{
+    if (!etaitEnLigne || enLigne()) return false;
+    decharger();
+    return true;
+}
+
 void menuBGen::saveBtn_Click()
 {
     setTexteStatut(QString());
@@ -438,10 +448,10 @@ void menuBGen::saveBtn_Click()
         majBoutonsMenuBGen(true);
         return;
     }
+    const bool depuisConvertisseur = enLigne();
     arreterScrutation();
     pointeurSourisPartout(pointeur::sablier);
     if (origPartExterne) envoyerOrigPart0();
-    const bool depuisConvertisseur = enLigne();
     travailEnCours = true;
     const bool ok = sauverDonneesAvecRepli(chemin);
     travailEnCours = false;
@@ -455,6 +465,7 @@ void menuBGen::saveBtn_Click()
     }
     finirCommande();
     redemarrerScrutation();
+    fermerSiLiaisonPerdue(depuisConvertisseur);
 }
 
 void menuBGen::openBtn_Click()
@@ -499,6 +510,7 @@ void menuBGen::downBtn_Click()
     setTexteStatut(QString());
     travailEnCours = true;
     majBoutonsMenuBGen(false);
+    const bool etaitEnLigne = enLigne();
     const int p = partitionSelectionnee();
     bool generalEnvoye = false;
     if (menuBGenCharge) {
@@ -516,6 +528,7 @@ void menuBGen::downBtn_Click()
     majBoutonsMenuBGen(true);
     travailEnCours = false;
     pointeurSourisPartout(pointeur::normal);
+    if (fermerSiLiaisonPerdue(etaitEnLigne)) return;
 
     const bool dialogue = partitionTenue(p) && registre().fenetre(numeroFenetre::copyNema);
     // The general part went with the partition source on the PC: when no
@@ -541,6 +554,7 @@ void menuBGen::downAsIsBtn_Click()
         && ui().msgBox(texteChaine(ids::partitionsParDefaut), msg::okAnnuler | boutonDefaut2, QString()) != msg::ok)
         return;
 
+    const bool etaitEnLigne = enLigne();
     arreterScrutation();
     travailEnCours = true;
     pointeurSourisPartout(pointeur::sablier);
@@ -567,6 +581,7 @@ void menuBGen::downAsIsBtn_Click()
     majBoutonsMenuBGen(true);
     setTexteStatut(QString());
     ui().beep();
+    fermerSiLiaisonPerdue(etaitEnLigne);
 }
 
 void menuBGen::progGammeBtn_Click()

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <array>
 #include <optional>
 
 struct CasLecture {
@@ -348,3 +349,44 @@ TEST_F(MenuBGen, ProgrammationPartitionPendantUneSonde)
     traiter();
     EXPECT_TRUE(m()->isEnabled());
 }
+
+// The converter falls silent during a command: the program goes off line and
+// the window closes, as the other menu windows do (it was busy then).
+class CommandeLiaisonPerdue : public MenuBGen, public ::testing::WithParamInterface<int> {};
+
+TEST_P(CommandeLiaisonPerdue, FermeLaFenetre)
+{
+    brancher();
+    ouvrir();
+    for (int i = 0; i < 64; ++i) partParamsCharges[i] = partNemaCharges[i] = true;
+    banc.sim.script = [&](const QString& l) -> std::optional<QByteArray> {
+        if (l == "Ur" || l == "NG") banc.sim.silence = true;
+        return std::nullopt;
+    };
+    banc.ui.reponses = {msg::non};
+    banc.ui.fichiers = {chemin("a.mnc")};
+    const std::array<void (menuBGen::*)(), 3> commandes = {&menuBGen::downBtn_Click, &menuBGen::downAsIsBtn_Click,
+                                                          &menuBGen::saveBtn_Click};
+    (m()->*commandes[GetParam()])();
+    banc.sim.script = nullptr;
+    // The save says that nothing was saved (No: nor the PC's data).
+    const bool sauvegarde = GetParam() == 2;
+    ASSERT_EQ(banc.ui.messages.size(), sauvegarde ? 1u : 0u);
+    if (sauvegarde) EXPECT_EQ(banc.ui.messages[0].texte, texteChaine(ids::liaisonPerdueRienSauve));
+    EXPECT_FALSE(QFile::exists(chemin("a.mnc")));
+    EXPECT_FALSE(f->onLineChk());
+    EXPECT_FALSE(m()->isVisible());
+    EXPECT_TRUE(f->isEnabled());
+    EXPECT_FALSE(travailEnCours);
+    EXPECT_EQ(banc.ui.pointeurCourant, pointeur::normal);
+}
+
+namespace {
+std::string nomCommande(const ::testing::TestParamInfo<int>& i)
+{
+    const char* noms[] = {"download", "fullDownload", "save"};
+    return noms[i.param];
+}
+}
+
+INSTANTIATE_TEST_SUITE_P(Commandes, CommandeLiaisonPerdue, ::testing::Values(0, 1, 2), nomCommande);
