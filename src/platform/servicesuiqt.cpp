@@ -127,6 +127,16 @@ QString ServicesUiQt::filtreQt(const QString& filtre)
     return filtres.join(QStringLiteral(";;"));
 }
 
+QString ServicesUiQt::suffixeParDefaut(const QString& filtre)
+{
+    const QStringList morceaux = filtre.split('|');
+    if (morceaux.size() < 2) return QString();
+    const QString motif = morceaux[1].split(';').first().trimmed();
+    if (!motif.startsWith(QStringLiteral("*.")) || motif.size() < 3) return QString();
+    const QString ext = motif.mid(2);
+    return ext.contains('*') || ext.contains('?') ? QString() : ext;
+}
+
 QString ServicesUiQt::dialogueOuvrir(const DialogueFichier& d)
 {
     return QFileDialog::getOpenFileName(parentDialogue(), d.titre, d.dossierInitial, filtreQt(d.filtre));
@@ -138,8 +148,13 @@ QString ServicesUiQt::dialogueSauver(const DialogueFichier& d)
     if (!d.dossierInitial.isEmpty()) QDir().mkpath(d.dossierInitial);
     QFileDialog::Options options;
     if (!d.confirmerEcrasement) options |= QFileDialog::DontConfirmOverwrite;
-    return QFileDialog::getSaveFileName(parentDialogue(), d.titre, d.dossierInitial, filtreQt(d.filtre), nullptr,
-                                        options);
+    // A name typed without extension gets the filter's, so Open finds the file again.
+    QFileDialog dialogue(parentDialogue(), d.titre, d.dossierInitial, filtreQt(d.filtre));
+    dialogue.setAcceptMode(QFileDialog::AcceptSave);
+    dialogue.setOptions(options);
+    dialogue.setDefaultSuffix(suffixeParDefaut(d.filtre));
+    if (dialogue.exec() != QDialog::Accepted || dialogue.selectedFiles().isEmpty()) return QString();
+    return dialogue.selectedFiles().first();
 }
 
 bool ServicesUiQt::dialogueImprimante(IImprimante& imprimante, const QString& titre)

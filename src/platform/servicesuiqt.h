@@ -21,6 +21,8 @@ public:
     static QString titreProgramme() { return QStringLiteral("Zelto"); }
     // "Text Files(*.mnc)|*.mnc" as Qt's filter list.
     static QString filtreQt(const QString& filtre);
+    // Extension of the filter's first plain "*.ext" pattern ("mnc"), else empty.
+    static QString suffixeParDefaut(const QString& filtre);
 
 private:
     bool sablier_ = false;

@@ -620,6 +620,9 @@ TEST(ServicesUiQt, filtre)
 {
     EXPECT_EQ(ServicesUiQt::filtreQt("Text Files(*.mnc)|*.mnc"), "Text Files(*.mnc)");
     EXPECT_EQ(ServicesUiQt::filtreQt("Data|*.mnc;*.txt|All|*.*"), "Data (*.mnc *.txt);;All (*.*)");
+    EXPECT_EQ(ServicesUiQt::suffixeParDefaut("Text Files(*.mnc)|*.mnc"), "mnc");
+    EXPECT_EQ(ServicesUiQt::suffixeParDefaut("All|*.*"), "");
+    EXPECT_EQ(ServicesUiQt::suffixeParDefaut("Text Files"), "");
 }
 
 TEST(ServicesUiQt, reponsesEtTitre)
