@@ -7,7 +7,6 @@
 #include "model/menua.h"
 #include "model/nombres.h"
 #include "model/session.h"
-#include "platform/horloge.h"
 #include "platform/plateforme.h"
 #include "platform/registrefenetres.h"
 #include "platform/servicesui.h"
@@ -92,14 +91,6 @@ menuA::menuA() : FenetreVue(numeroFenetre::menuA)
 {
     setObjectName(QStringLiteral("menuA"));
     construire();
-    activationDifferee_ = horloge().creerMinuterie();
-    activationDifferee_->setInterval(100);
-    activationDifferee_->surTick = [this] {
-        // Not inside the download either (its messages wait for the user).
-        if (liaisonOccupee() || telechargement_) return;
-        activationDifferee_->setEnabled(false);
-        if (isVisible()) Form_Activate();
-    };
 }
 
 menuA::~menuA()
@@ -203,13 +194,17 @@ void menuA::Form_Load()
     placerFenetre(numeroFenetre::menuA, this);
 }
 
+// Raised inside an exchange (a window switch during the download), the read
+// could not take place and the download would lose its busy flag: the
+// activation waits for the link, and for the end of the download (its
+// messages wait for the user).
+bool menuA::activationPossible() const
+{
+    return !liaisonOccupee() && !telechargement_;
+}
+
 void menuA::Form_Activate()
 {
-    // Raised inside an exchange (a window switch during the download), the
-    // read could not take place and the download would lose its busy flag:
-    // it runs once the link is free.
-    activationDifferee_->setEnabled(liaisonOccupee());
-    if (activationDifferee_->enabled()) return;
     // A field that loses the focus because it is disabled here is not left
     // by the user: no leave step.
     enActivation_ = true;
@@ -246,7 +241,6 @@ void menuA::Form_QueryUnload(bool& Cancel, int /*UnloadMode*/)
 
 void menuA::Form_Unload(bool& /*Cancel*/)
 {
-    activationDifferee_->setEnabled(false);
     memoriserPosition(numeroFenetre::menuA, this);
     // Closed by a link loss, there is nothing to save to.
     if (menuAModifie && enLigne()) questionQuoiFaireA();

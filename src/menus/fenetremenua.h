@@ -8,10 +8,8 @@
 
 #include <QString>
 
-#include <memory>
 #include <vector>
 
-class IMinuterie;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -51,6 +49,7 @@ public:
 
 protected:
     void Form_Load() override;
+    bool activationPossible() const override;
     void Form_Activate() override;
     void Form_QueryUnload(bool& Cancel, int UnloadMode) override;
     void Form_Unload(bool& Cancel) override;
@@ -70,7 +69,6 @@ private:
     std::vector<QWidget*> ordreTab_;
     bool premiereActivation_ = false;
     // An activation raised inside an exchange runs once the link is free.
-    std::unique_ptr<IMinuterie> activationDifferee_;
     bool telechargement_ = false;
     bool enActivation_ = false;
 };

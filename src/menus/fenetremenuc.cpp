@@ -7,7 +7,6 @@
 #include "model/nombres.h"
 #include "model/session.h"
 #include "model/tables.h"
-#include "platform/horloge.h"
 #include "platform/plateforme.h"
 #include "platform/registrefenetres.h"
 #include "platform/servicesui.h"
@@ -77,13 +76,6 @@ menuRelNew::menuRelNew() : FenetreVue(numeroFenetre::menuRelNew)
 {
     setObjectName(QStringLiteral("menuRelNew"));
     construire();
-    activationDifferee_ = horloge().creerMinuterie();
-    activationDifferee_->setInterval(100);
-    activationDifferee_->surTick = [this] {
-        if (liaisonOccupee()) return;
-        activationDifferee_->setEnabled(false);
-        if (isVisible()) Form_Activate();
-    };
 }
 
 menuRelNew::~menuRelNew()
@@ -262,12 +254,15 @@ void menuRelNew::Form_Load()
     placerFenetre(numeroFenetre::menuRelNew, this);
 }
 
+// Raised inside an exchange (a window switch during the download): the
+// download keeps its busy flag; the activation runs once the link is free.
+bool menuRelNew::activationPossible() const
+{
+    return !liaisonOccupee();
+}
+
 void menuRelNew::Form_Activate()
 {
-    // Raised inside an exchange (a window switch during the download): the
-    // download keeps its busy flag; the activation runs once the link is free.
-    activationDifferee_->setEnabled(liaisonOccupee());
-    if (activationDifferee_->enabled()) return;
     // A field that loses the focus because it hides here is not left by the
     // user: no leave step.
     enActivation_ = true;
@@ -306,7 +301,6 @@ void menuRelNew::Form_QueryUnload(bool& Cancel, int /*UnloadMode*/)
 
 void menuRelNew::Form_Unload(bool& /*Cancel*/)
 {
-    activationDifferee_->setEnabled(false);
     memoriserPosition(numeroFenetre::menuRelNew, this);
     questionQuoiFaireC();
     delete TXT_valComp;

@@ -7,10 +7,8 @@
 
 #include <QString>
 
-#include <memory>
 
 class CTextBxN;
-class IMinuterie;
 class GroupeOptions;
 class QFrame;
 class QLabel;
@@ -56,6 +54,7 @@ public:
 
 protected:
     void Form_Load() override;
+    bool activationPossible() const override;
     void Form_Activate() override;
     void Form_QueryUnload(bool& Cancel, int UnloadMode) override;
     void Form_Unload(bool& Cancel) override;
@@ -74,6 +73,5 @@ private:
     QString texteMemorise_;
     bool premiereActivation_ = false;
     // An activation raised inside an exchange runs once the link is free.
-    std::unique_ptr<IMinuterie> activationDifferee_;
     bool enActivation_ = false;
 };

@@ -28,7 +28,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -480,16 +479,15 @@ void menuBP::echange(F&& f)
     travailEnCours = false;
 }
 
+// Raised inside an exchange (the user switched windows during a read): the
+// activation runs once the link is free, so the busy flag holds until the end.
+bool menuBP::activationPossible() const
+{
+    return !enEchange_ && !liaisonOccupee();
+}
+
 void menuBP::Form_Activate()
 {
-    // Raised inside an exchange (the user switched windows during a read):
-    // it runs once the link is free, so the busy flag holds until the end.
-    if (enEchange_ || liaisonOccupee()) {
-        QTimer::singleShot(100, this, [this] {
-            if (isVisible() && isEnabled()) Form_Activate();
-        });
-        return;
-    }
     pointeurSourisPartout(pointeur::sablier);
     traduireMenuBP();
     activerSaisieBP(false);

@@ -61,6 +61,7 @@ public:
 
 protected:
     void Form_Load() override;
+    bool activationPossible() const override;
     void Form_Activate() override;
     void Form_QueryUnload(bool& Cancel, int UnloadMode) override;
     void Form_Unload(bool& Cancel) override;

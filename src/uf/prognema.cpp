@@ -29,7 +29,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -296,18 +295,18 @@ void progNema::Form_Load()
     placerFenetre(numeroFenetre::progNema, this);
 }
 
+// Raised inside an exchange (the user switched windows during the read): the
+// activation runs once the link is free, so the busy flag holds until the end.
+bool progNema::activationPossible() const
+{
+    // During a correction the activation does nothing anyway.
+    return nemaCorrigee || (!enLecture_ && !liaisonOccupee());
+}
+
 void progNema::Form_Activate()
 {
     // Typed points are not replaced by the store while a correction runs.
     if (nemaCorrigee) return;
-    // Raised inside an exchange (the user switched windows during the read):
-    // it runs once the link is free, so the busy flag holds until the end.
-    if (enLecture_ || liaisonOccupee()) {
-        QTimer::singleShot(100, this, [this] {
-            if (isVisible() && isEnabled()) Form_Activate();
-        });
-        return;
-    }
     pointeurSourisPartout(pointeur::sablier);
     const int p = partitionAffichee();
     editTxtNumGamme->setText(QString::number(p));

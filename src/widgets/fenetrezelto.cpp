@@ -1,6 +1,7 @@
 #include "fenetrezelto.h"
 
 #include "gardefocus.h"
+#include "platform/horloge.h"
 #include "platform/plateforme.h"
 #include "statut.h"
 #include "suiviactivation.h"
@@ -13,7 +14,7 @@
 
 FenetreZelto::FenetreZelto(int numero, QWidget* parent)
     : QMainWindow(parent), numero_(numero), garde_(new GardeFocus(this)),
-      suivi_(new SuiviActivation(this, [this] { Form_Activate(); }))
+      suivi_(new SuiviActivation(this, [this] { activationDemandee(); }))
 {
     registre().inscrire(numero_, this);
 }
@@ -81,6 +82,25 @@ void FenetreZelto::afficherModal()
     }
 }
 
+void FenetreZelto::activationDemandee()
+{
+    if (activationPossible()) {
+        if (activationDifferee_) activationDifferee_->setEnabled(false);
+        Form_Activate();
+        return;
+    }
+    if (!activationDifferee_) {
+        activationDifferee_ = horloge().creerMinuterie();
+        activationDifferee_->setInterval(100);
+        activationDifferee_->surTick = [this] {
+            if (!activationPossible()) return;
+            activationDifferee_->setEnabled(false);
+            if (isVisible() && isEnabled()) Form_Activate();
+        };
+    }
+    activationDifferee_->setEnabled(true);
+}
+
 void FenetreZelto::activer()
 {
     suivi_->demanderActivation();
@@ -106,6 +126,7 @@ bool FenetreZelto::dechargerPar(int mode)
     if (Cancel) return false;
 
     charge_ = false;
+    if (activationDifferee_) activationDifferee_->setEnabled(false);
     registre().noterDechargement(numero_);
     hide();
     if (QWidget* o = ouvreur_) {

@@ -12,7 +12,10 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <memory>
+
 class GardeFocus;
+class IMinuterie;
 class QEventLoop;
 class QLabel;
 class SuiviActivation;
@@ -56,12 +59,16 @@ protected:
     virtual void Form_Activate() {}
     virtual void Form_QueryUnload(bool& /*Cancel*/, int /*UnloadMode*/) {}
     virtual void Form_Unload(bool& /*Cancel*/) {}
+    // False while an activation must wait (another exchange holds the link):
+    // Form_Activate then runs once it turns true, checked every 100 ms.
+    virtual bool activationPossible() const { return true; }
 
     void closeEvent(QCloseEvent* e) override;
     void hideEvent(QHideEvent* e) override;
 
 private:
     bool dechargerPar(int mode);
+    void activationDemandee();
 
     int numero_;
     bool charge_ = false;
@@ -71,4 +78,5 @@ private:
     GardeFocus* garde_;
     SuiviActivation* suivi_;
     QEventLoop* boucleModale_ = nullptr;
+    std::unique_ptr<IMinuterie> activationDifferee_;
 };
