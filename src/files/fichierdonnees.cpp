@@ -181,6 +181,21 @@ public:
         }
         return &lignes_[pos_++];
     }
+    // Next line that must hold a number: its leading number (digits only, or
+    // with points when decimal) goes into n. Null at the end of the file or
+    // on a line without a digit; the read has then failed.
+    const QString* suivanteNombre(bool decimal, double& n)
+    {
+        const QString* ligne = suivante();
+        if (!ligne) return nullptr;
+        const QString c = decimal ? chiffresEtPoints(*ligne) : chiffres(*ligne);
+        if (!aChiffre(c)) {
+            echec = true;
+            return nullptr;
+        }
+        n = nombreEnTete(c);
+        return ligne;
+    }
     const std::vector<QString>& lignes() const { return lignes_; }
     bool echec = false;
 
@@ -254,14 +269,10 @@ bool lireBloc(Lecteur& l, int p, const QString& entete)
         }
     }
     for (int k = 0; k < nbParametresFichier; ++k) {
-        const QString* ligne = l.suivante();
+        double n = 0;
+        const QString* ligne = l.suivanteNombre(true, n);
         if (!ligne) return false;
-        const QString c = chiffresEtPoints(*ligne);
-        if (!aChiffre(c)) {
-            l.echec = true;
-            return false;
-        }
-        const Variant v = nombreEnTete(c);
+        const Variant v = n;
         parametresPartitions[k][p] = v;
         const int r = rangeeParametre(cle(*ligne));
         if (r >= 0) parametresPartitions[r][p] = v;
@@ -284,14 +295,9 @@ bool lireBloc(Lecteur& l, int p, const QString& entete)
         return false;
     }
     for (int k = 0; k < 2 * n; ++k) {
-        ligne = l.suivante();
-        if (!ligne) return false;
-        const QString c = chiffres(*ligne);
-        if (c.isEmpty()) {
-            l.echec = true;
-            return false;
-        }
-        pointsNema[p][k] = nombreEnTete(c);
+        double valeur = 0;
+        if (!l.suivanteNombre(false, valeur)) return false;
+        pointsNema[p][k] = valeur;
     }
     // No point of a longer table held before stays behind.
     for (int k = 2 * n; k <= 63; ++k) pointsNema[p][k] = 0;
@@ -327,36 +333,18 @@ void finirPartitions()
 
 void lireMenuC(Lecteur& l, bool depuisLigne1)
 {
+    double n = 0;
     for (int r = depuisLigne1 ? 1 : 0; r < static_cast<int>(tableRelais.size()); ++r) {
-        const QString* ligne = l.suivante();
-        if (!ligne) return;
-        const QString c = chiffres(*ligne);
-        if (c.isEmpty()) {
-            l.echec = true;
-            return;
-        }
-        tableRelais[r][0] = relaisValide(nombreEnTete(c));
+        if (!l.suivanteNombre(false, n)) return;
+        tableRelais[r][0] = relaisValide(n);
     }
     for (auto& sortie : tableSortiesAnalogiques) {
-        const QString* ligne = l.suivante();
-        if (!ligne) return;
-        const QString c = chiffres(*ligne);
-        if (c.isEmpty()) {
-            l.echec = true;
-            return;
-        }
-        const double index = nombreEnTete(c);
-        if (index <= 6.0) sortie[0] = index;
+        if (!l.suivanteNombre(false, n)) return;
+        if (n <= 6.0) sortie[0] = n;
     }
     for (auto& comparateur : tableComparateur) {
-        const QString* ligne = l.suivante();
-        if (!ligne) return;
-        const QString c = chiffresEtPoints(*ligne);
-        if (!aChiffre(c)) {
-            l.echec = true;
-            return;
-        }
-        comparateur[0] = nombreEnTete(c);
+        if (!l.suivanteNombre(true, n)) return;
+        comparateur[0] = n;
     }
 }
 
