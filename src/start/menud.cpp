@@ -293,7 +293,7 @@ void menuD::champ_GotFocus(int i)
     champ[i]->selectAll();
     int n = champs[i].nbCaracteres;
     if (champs[i].genre == courantMcm) n = validateur[i]->IsDecimal ? 5 : 3;
-    champ[i]->setMaxLength(n);
+    controlesNommes::limiterSaisie(champ[i], n);
     if (champs[i].genre == courantMcm) afficheLimitesMcm();
     else panneau1()->setText(indication(i, false));
 }

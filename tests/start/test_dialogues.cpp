@@ -165,6 +165,26 @@ TEST_F(Start, MenuDEnvoisLimitesEtReprise)
     EXPECT_TRUE(suite.contains("AN"));
 }
 
+// A shown MCM current longer than the typing limit ("150.25", 5 characters
+// typed at most) stays whole when its field takes the focus.
+TEST_F(Start, MenuDValeurLongueGardeeAuFocus)
+{
+    ouvrir();
+    ms()->menuDBtn->click();
+    QString apresFocus;
+    pendantMenuD([&] {
+        menuD* d = md();
+        d->mcmChk[0]->click();
+        QLineEdit* mcm = d->champNomme(QStringLiteral("editTxtMcm1"));
+        mcm->setText(QStringLiteral("150.25"));
+        saisir(mcm, QString());
+        apresFocus = mcm->text();
+        d->ExitBtn->click();
+    });
+    banc.horloge.avancer(0.6);
+    EXPECT_EQ(apresFocus, QStringLiteral("150.25"));
+}
+
 TEST_F(Start, MenuDAvantVersion16SourceFigee)
 {
     banc.sim.version = "15A";
