@@ -178,15 +178,6 @@ double produit(double facteur, double m) { return std::round(facteur * m * 1e6) 
 
 // The current partition of the selector: empty, not a whole number, 0 or
 // above the partition count stands for 1.
-int partitionFenetre()
-{
-    const Variant& v = valeursCourantes[0].valeur;
-    if (v.estVide()) return 1;
-    const double n = v.nombre();
-    if (n != std::floor(n) || n < 1 || n > std::min(nbPartitions, 64)) return 1;
-    return static_cast<int>(n);
-}
-
 const char* const centres[3] = {"editTxtFi1", "editTxtFi2", "editTxtFi3"};
 const char* const largeurs[3] = {"editTxtBi1", "editTxtBi2", "editTxtBi3"};
 
@@ -494,7 +485,7 @@ void menuBP::Form_Activate()
     ExitBtn->setFocus(Qt::OtherFocusReason);
     setTexteStatut(texteChaine(ids::patientez));
 
-    const int p = partitionFenetre();
+    const int p = partitionDuSelecteur();
     partitionCourante = p;
     if (enLigne()) {
         if (!partParamsCharges[p - 1]) {
@@ -638,7 +629,7 @@ void menuBP::editTxtGamme_LostFocus()
 {
     pointeurSourisPartout(pointeur::sablier);
     valeursCourantes[0].valeur = nombreEnTete(champ(QStringLiteral("editTxtGamme"))->text());
-    const int p = partitionFenetre();
+    const int p = partitionDuSelecteur();
     valeursCourantes[0].valeur = static_cast<double>(p);
     partitionCourante = p;
     if (enLigne()) {

@@ -6,6 +6,7 @@
 #include "vues.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 struct LigneParam {
@@ -181,4 +182,13 @@ int compterPartitionsChargees()
     int n = 0;
     for (int i = 0; i < 64; ++i) n += (partParamsCharges[i] ? 1 : 0) + (partNemaCharges[i] ? 1 : 0);
     return n;
+}
+
+int partitionDuSelecteur()
+{
+    const Variant& v = valeursCourantes[0].valeur;
+    if (v.estVide()) return 1;
+    const double n = v.nombre();
+    if (n != std::floor(n) || n < 1 || n > std::min(nbPartitions, 64)) return 1;
+    return static_cast<int>(n);
 }

@@ -11,6 +11,9 @@ void terminerPointsNema(int partition);
 bool partitionsModifiees();
 int compterPartitionsChargees();
 
+// The converter partition the selector names: 1 when it is empty, not a
+// whole number, or outside 1 to nbPartitions.
+int partitionDuSelecteur();
 // True for a partition number the stores hold (1 to 64).
 inline bool partitionValide(int p) { return p >= 1 && p <= 64; }
 // Point count of partition p as an index, 1 to 32.

@@ -6,6 +6,7 @@
 #include "model/affichagepartition.h"
 #include "model/etat.h"
 #include "model/nombres.h"
+#include "model/partitions.h"
 #include "model/session.h"
 #include "model/tables.h"
 #include "platform/plateforme.h"
@@ -67,7 +68,7 @@ constexpr int champTacc = 1, champTdec = 2, champCrtFcc = 4, champCrtFccPerm = 5
 Variant& cellule(int ligne)
 {
     if (ligne == ligneFiltre) return tableMenuBGen[4].valeur;
-    return parametresPartitions[ligne][partitionStart()];
+    return parametresPartitions[ligne][partitionDuSelecteur()];
 }
 
 QString cle(int ligne)
@@ -77,7 +78,7 @@ QString cle(int ligne)
 
 double arrondi2(double v) { return std::round(v * 100.0) / 100.0; }
 
-double courantMoteur() { return parametresPartitions[3][partitionStart()].nombre(); }
+double courantMoteur() { return parametresPartitions[3][partitionDuSelecteur()].nombre(); }
 
 QString deux(double v) { return formatNombre(v, QStringLiteral("#0.00")); }
 }
@@ -195,7 +196,7 @@ void menuD::Form_Activate()
         const Variant& v = cellule(champs[i].ligne);
         champ[i]->setText(champs[i].genre == deuxDecimales ? deux(v.nombre()) : v.texteAffiche());
     }
-    const int p = partitionStart();
+    const int p = partitionDuSelecteur();
     const bool source = versionLogiciel >= 16;
     origConsFr->setEnabled(source);
     for (QRadioButton* o : origConsChk) o->setEnabled(source);
@@ -252,7 +253,7 @@ void menuD::fixerLimites(int i)
     case champTacc:
     case champTdec:
         v->IsDecimal = true;
-        v->min = arrondi2(parametresPartitions[i == champTacc ? 8 : 9][partitionStart()].nombre());
+        v->min = arrondi2(parametresPartitions[i == champTacc ? 8 : 9][partitionDuSelecteur()].nombre());
         break;
     default:
         if (champs[i].genre == courantMcm) v->IsDecimal = mcmChk[0]->isChecked() || mcmChk[1]->isChecked();
@@ -263,7 +264,7 @@ void menuD::fixerLimites(int i)
 QString menuD::indication(int i, bool survol)
 {
     const QString prefixe = texteChaine(ids::valeurEntre);
-    const int p = partitionStart();
+    const int p = partitionDuSelecteur();
     switch (i) {
     case 0: return prefixe + QStringLiteral(" 0 ...10");
     case champTacc: return prefixe + deux(parametresPartitions[8][p].nombre()) + QStringLiteral("...250 s");
@@ -335,7 +336,7 @@ bool menuD::eventFilter(QObject* objet, QEvent* e)
 
 void menuD::mcmChk_Click(int index)
 {
-    Variant& genre = parametresPartitions[25][partitionStart()];
+    Variant& genre = parametresPartitions[25][partitionDuSelecteur()];
     valeurEntree_ = genre.texte();
     const double avant = genre.nombre();
     genre = index;
@@ -353,7 +354,7 @@ void menuD::mcmChk_Click(int index)
 
 void menuD::origConsChk_Click(int index)
 {
-    Variant& source = parametresPartitions[10][partitionStart()];
+    Variant& source = parametresPartitions[10][partitionDuSelecteur()];
     valeurEntree_ = source.texte();
     if (source.nombre() != index) {
         source = index;

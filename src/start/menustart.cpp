@@ -59,15 +59,6 @@ QString heure() { return QTime::currentTime().toString(QStringLiteral("HH:mm:ss"
 bool inversionPermise() { return tableMenuBGen[2].valeur.nombre() == 1 && tableMenuBGen[3].valeur.nombre() == 0; }
 }
 
-int partitionStart()
-{
-    const Variant& v = valeursCourantes[0].valeur;
-    if (v.estVide()) return 1;
-    const int p = v.entier();
-    if (p < 1 || p > std::min(nbPartitions, 64)) return 1;
-    return p;
-}
-
 int pairesPoles(int p)
 {
     if (!partitionValide(p)) return 1;
@@ -255,7 +246,7 @@ void menuStart::Form_Activate()
     if (origPartExterne) envoyerOrigPart1();
     sensLecture = true;
     transfertNumPartition();
-    const int p = partitionStart();
+    const int p = partitionDuSelecteur();
     partitionCourante = p;
     traduireMenuStart(p);
 

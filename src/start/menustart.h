@@ -14,9 +14,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The partition the working display, its dialog and menu D work on: the
-// selector's value, 1 when empty or outside 1 to nbPartitions.
-int partitionStart();
 // Pole pairs of partition p: its pole count / 2, halves to even, at least 1.
 int pairesPoles(int p);
 

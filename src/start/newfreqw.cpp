@@ -4,6 +4,7 @@
 
 #include "model/etat.h"
 #include "model/nombres.h"
+#include "model/partitions.h"
 #include "model/session.h"
 #include "model/tables.h"
 #include "platform/plateforme.h"
@@ -62,7 +63,7 @@ void newFreqW::Form_Load()
     accepte_.clear();
     // No U/F end held counts as 0: a missing limit never lets any value through.
     TXT_Cons->Init(editTxt, 2, 0, freqMaxGamme.nombre());
-    const int p = partitionStart();
+    const int p = partitionDuSelecteur();
     unite_ = tableMenuBGen[1].valeur.entier();
     mesVit_ = parametresPartitions[22][p].entier();
     Label[1]->setText(enRpm() ? QLatin1Char('[') + texteChaine(ids::rpm) + QLatin1Char(']') : QStringLiteral("[Hz]"));
@@ -78,7 +79,7 @@ void newFreqW::editTxt_GotFocus()
     TXT_Cons->min = 0;
     if (enRpm()) {
         TXT_Cons->IsDecimal = false;
-        TXT_Cons->max = freqMaxGamme.nombre() * 60 / pairesPoles(partitionStart());
+        TXT_Cons->max = freqMaxGamme.nombre() * 60 / pairesPoles(partitionDuSelecteur());
     } else {
         TXT_Cons->IsDecimal = versionLogiciel >= 16;
         TXT_Cons->max = freqMaxGamme.nombre();
