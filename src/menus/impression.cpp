@@ -331,21 +331,25 @@ void imprimerMenuBGen()
     pointeurSourisPartout(11);
     majBoutonsMenuBGen(false);
 
-    imp->ajusterInterligne(pointsPageGammes());
-    enTetePage(*imp);
-    blocTitre(*imp);
-    titreMenuA(*imp);
     if (!donneesPc) {
         bool complet = enLigne();
         if (complet && origPartExterne) envoyerOrigPart0();
-        // Converter values and PC values are never mixed on one printout.
+        // Converter values and PC values are never mixed on one printout:
+        // no page is begun before the upload is complete.
         complet = complet && enLigne() && chargerTout();
         if (!complet) {
             imp->abandonner();
+            pointeurSourisPartout(0);
+            ui().msgBox(texteChaine(ids::liaisonPerdueRienImprime), msg::exclamation | msg::okSeul,
+                        texteChaine(ids::messageTitre));
             retablir(false);
             return;
         }
     }
+    imp->ajusterInterligne(pointsPageGammes());
+    enTetePage(*imp);
+    blocTitre(*imp);
+    titreMenuA(*imp);
     lignesMenuA(*imp);
     menuBGeneral(*imp);
     menuC(*imp);

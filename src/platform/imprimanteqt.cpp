@@ -1,10 +1,15 @@
 #include "imprimanteqt.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QMarginsF>
 #include <QPageLayout>
+#include <QTemporaryFile>
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 constexpr double interligneNormal = 1.2;
@@ -22,7 +27,7 @@ ImprimanteQt::ImprimanteQt() : printer_(QPrinter::HighResolution)
 
 ImprimanteQt::~ImprimanteQt()
 {
-    if (painter_.isActive()) abandonner();
+    if (painter_.isActive() || !fichierTemporaire_.isEmpty()) abandonner();
 }
 
 void ImprimanteQt::reinitialiser()
@@ -97,7 +102,7 @@ bool ImprimanteQt::commencerPage()
 {
     if (contenu_) return true;
     if (pagesCommencees_ == 0) {
-        if (!painter_.begin(&printer_)) {
+        if (!ouvrirFichierTemporaire() || !painter_.begin(&printer_)) {
             erreur_ = true;
             return false;
         }
@@ -153,10 +158,48 @@ void ImprimanteQt::ajusterInterligne(double points)
     interligne_ = points > 0 ? std::clamp(hauteur() / points, interligneMin, interligneNormal) : interligneNormal;
 }
 
+bool ImprimanteQt::ouvrirFichierTemporaire()
+{
+    const QString chemin = printer_.outputFileName();
+    if (chemin.isEmpty()) return true;
+    // Reserves a free name beside the file; the job then writes it anew,
+    // with the permissions any new file gets.
+    QTemporaryFile reserve(chemin + QStringLiteral(".XXXXXX"));
+    reserve.setAutoRemove(false);
+    if (!reserve.open()) return false;
+    fichierDemande_ = chemin;
+    fichierTemporaire_ = reserve.fileName();
+    reserve.close();
+    QFile::remove(fichierTemporaire_);
+    printer_.setOutputFileName(fichierTemporaire_);
+    return true;
+}
+
+bool ImprimanteQt::terminerFichier(bool garder)
+{
+    if (fichierTemporaire_.isEmpty()) return garder;
+    const QString temporaire = fichierTemporaire_;
+    const QString chemin = fichierDemande_;
+    fichierTemporaire_.clear();
+    fichierDemande_.clear();
+    printer_.setOutputFileName(chemin);
+    if (garder && QFileInfo::exists(temporaire)) {
+        if (QFileInfo::exists(chemin)) QFile::setPermissions(temporaire, QFile::permissions(chemin));
+        // Replaces the file in one step: the old one stays until the new one is whole.
+        std::error_code erreur;
+        std::filesystem::rename(QFileInfo(temporaire).filesystemAbsoluteFilePath(),
+                                QFileInfo(chemin).filesystemAbsoluteFilePath(), erreur);
+        if (!erreur) return true;
+    }
+    QFile::remove(temporaire);
+    return false;
+}
+
 bool ImprimanteQt::finDocument()
 {
     bool ok = !erreur_;
     if (painter_.isActive()) ok = painter_.end() && ok;
+    ok = terminerFichier(ok);
     reinitialiser();
     return ok;
 }
@@ -167,5 +210,6 @@ void ImprimanteQt::abandonner()
         printer_.abort();
         painter_.end();
     }
+    terminerFichier(false);
     reinitialiser();
 }

@@ -4,6 +4,10 @@
 // largest size used on it, the size at its end included, times the line
 // spacing. Nothing is drawn past the right or bottom edge: a line
 // that does not fit starts a new page, a text too long is cut.
+//
+// Output to a file goes to a temporary file beside it, moved onto the
+// file's name only when the job ends well: a job dropped or failed leaves
+// no file, or the file that was there as it was.
 
 #include "imprimante.h"
 
@@ -42,6 +46,9 @@ public:
 private:
     QFont police(double taille) const;
     bool commencerPage();
+    bool ouvrirFichierTemporaire();
+    // Ends the file of the job: onto the file's name, or removed.
+    bool terminerFichier(bool garder);
     void reinitialiser();
     // Printable area in points.
     double largeur() const;
@@ -64,4 +71,6 @@ private:
     int pagesCommencees_ = 0;
     bool erreur_ = false;
     double colonne_ = 0;        // tab column width, measured once per job
+    QString fichierDemande_;    // the output file the job is for
+    QString fichierTemporaire_; // where the job writes meanwhile
 };

@@ -312,6 +312,7 @@ constexpr int partitionsParDefaut = 5820;               // "CAUTION: Some partit
 constexpr int sauvegardeZeltoMenuC = 5830;              // "Saving to Zelto - menu C"
 constexpr int liaisonPerdueRienSauve = 5840;            // "The Zelto stopped answering: nothing was saved!..."
 constexpr int motDePasseNonEcrit = 5850;                // "The new password could not be saved: ..."
+constexpr int liaisonPerdueRienImprime = 5860;          // "The Zelto stopped answering: nothing was printed!..."
 constexpr int parametresNonCharges = 6200;              // "CAUTION: the partition parameters are NOT loaded and will NOT be changed in the Zelto!..."
 constexpr int donneesAppareilNonConfirmees = 6400;      // "The converter did not confirm the device data: nothing was locked."
 constexpr int titreDocumentImpression = 6500;           // "Frequency converter parameters"

@@ -2174,6 +2174,13 @@ const EntreeChaine tableChaines[] = {
             "Impossibile salvare la nuova password: resta valida quella vecchia!...",
             "No se pudo guardar la nueva contraseña: ¡la anterior sigue vigente!...",
             "Não foi possível gravar a nova palavra-passe: a antiga continua válida!..."}},
+    // converter-data print: the link was lost during the upload before it
+    {5860, {"Le Zelto ne répond plus : rien n'a été imprimé !...",
+            "The Zelto stopped answering: nothing was printed!...",
+            "Der Zelto antwortet nicht mehr: Es wurde nichts gedruckt!...",
+            "Lo Zelto non risponde più: non è stato stampato nulla!...",
+            "El Zelto ya no responde: ¡no se ha impreso nada!...",
+            "O Zelto deixou de responder: nada foi impresso!..."}},
     // download: parameters of the source partition not held, not sent
     {6200, {"ATTENTION : les paramètres de la partition NE sont PAS chargés et NE seront PAS modifiés dans le Zelto !...",
             "CAUTION: the partition parameters are NOT loaded and will NOT be changed in the Zelto!...",

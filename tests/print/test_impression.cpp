@@ -11,6 +11,7 @@
 #include "resources/idschaines.h"
 #include "sim/imprimanteenregistreuse.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
@@ -198,6 +199,7 @@ TEST(Impression, annulationsEtEchecs)
         } else {
             EXPECT_EQ(b.imp.nbAbandons, 1);
         }
+        EXPECT_TRUE(b.ui.messages.empty());
         EXPECT_FALSE(registre().estAffichee(numeroFenetre::printW));
         b.attendreRetabli();
     }
@@ -228,6 +230,7 @@ TEST(Impression, donneesConvertisseur)
             EXPECT_FALSE(b.principale.enLigne);
             EXPECT_EQ(b.imp.nbFinDocument, 0);
             EXPECT_EQ(b.imp.nbAbandons, 1);
+            EXPECT_TRUE(b.imp.morceaux.empty());
             EXPECT_EQ(b.bgen.actifs["printBtn"], true);
             EXPECT_EQ(b.bgen.actifs["downBtn"], false);
         } else {
@@ -268,5 +271,89 @@ TEST(Impression, fichierPdf)
         const QString pdf = QString::fromLatin1(f.readAll());
         EXPECT_EQ(pdf.count(QRegularExpression("/Type\\s*/Page(?![s\\w])")), 5);
         b.attendreRetabli();
+    }
+}
+
+// Converter data to a PDF file: a link lost during the upload writes
+// nothing and says so; a complete upload writes the whole file.
+TEST(Impression, donneesConvertisseurSurPdf)
+{
+    for (const bool silence : {true, false}) {
+        for (const bool fichierAvant : {false, true}) {
+            SCOPED_TRACE(QString("silence %1, file before %2").arg(silence).arg(fichierAvant).toStdString());
+            QTemporaryDir dossier;
+            const QString chemin = dossier.filePath("zelto.pdf");
+            const QByteArray ancien = "an older file\n";
+            if (fichierAvant) {
+                QFile f(chemin);
+                ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+                f.write(ancien);
+            }
+            BancImpression b;
+            nbPartitions = 32;
+            if (silence) b.silenceA("$ng5");
+            ImprimanteQt qt;
+            qt.printer().setOutputFormat(QPrinter::PdfFormat);
+            qt.printer().setOutputFileName(chemin);
+            plateforme().imprimante = &qt;
+            b.imprimer(1);
+
+            EXPECT_EQ(qt.printer().outputFileName(), chemin);
+            EXPECT_EQ(QDir(dossier.path()).entryList(QDir::Files), fichierAvant || !silence ? QStringList{"zelto.pdf"} : QStringList{});
+            QFile f(chemin);
+            if (silence) {
+                EXPECT_FALSE(b.principale.enLigne);
+                ASSERT_EQ(b.ui.messages.size(), 1u);
+                EXPECT_EQ(b.ui.messages[0].texte, "The Zelto stopped answering: nothing was printed!...");
+                EXPECT_EQ(b.ui.messages[0].icone(), msg::exclamation);
+                EXPECT_EQ(b.ui.messages[0].titre, "Message...");
+                if (fichierAvant) {
+                    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+                    EXPECT_EQ(f.readAll(), ancien);
+                }
+            } else {
+                EXPECT_TRUE(b.ui.messages.empty());
+                ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+                const QString pdf = QString::fromLatin1(f.readAll());
+                EXPECT_EQ(pdf.count(QRegularExpression("/Type\\s*/Page(?![s\\w])")), 5);
+            }
+            b.attendreRetabli();
+        }
+    }
+}
+
+// A job dropped after its first page leaves no file behind, and a file the
+// dialog named that was already there stays as it was.
+TEST(ImprimanteQt, abandonSansTrace)
+{
+    for (const bool pageCommencee : {false, true}) {
+        for (const bool fichierAvant : {false, true}) {
+            SCOPED_TRACE(QString("page %1, file before %2").arg(pageCommencee).arg(fichierAvant).toStdString());
+            QTemporaryDir dossier;
+            const QString chemin = dossier.filePath("sortie.pdf");
+            const QByteArray ancien = "an older file\n";
+            if (fichierAvant) {
+                QFile f(chemin);
+                ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+                f.write(ancien);
+            }
+            {
+                ImprimanteQt qt;
+                qt.printer().setOutputFormat(QPrinter::PdfFormat);
+                qt.printer().setOutputFileName(chemin);
+                if (pageCommencee) {
+                    qt.texte("MENU A:");
+                    qt.finLigne();
+                }
+                qt.abandonner();
+                EXPECT_EQ(qt.printer().outputFileName(), chemin);
+            }
+            EXPECT_EQ(QDir(dossier.path()).entryList(QDir::Files), fichierAvant ? QStringList{"sortie.pdf"} : QStringList{});
+            if (fichierAvant) {
+                QFile f(chemin);
+                ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+                EXPECT_EQ(f.readAll(), ancien);
+            }
+        }
     }
 }
