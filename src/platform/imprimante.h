@@ -37,7 +37,7 @@ public:
 
     // Sends the job to the printer; false when that failed.
     virtual bool finDocument() = 0;
-    // Drops the job: nothing of it is printed.
+    // Drops the job, begun pages or none: nothing of it is printed.
     virtual void abandonner() = 0;
     // True once the printer failed in this job.
     virtual bool enErreur() const = 0;
