@@ -365,8 +365,8 @@ TEST_F(FichierDonnees, LinesAreReadByKeyAsWellAsByPosition)
     l[b + 8] = "$in55";
     // Partition 4: "$df" (row 30) in the place of "$dF" (row 11).
     l[b + 41 + 11] = "$df7";
-    // General part after "$cs": any order, lines without a digit skipped,
-    // foreign keys ignored.
+    // General part after "$cs": any order, foreign keys ignored with or
+    // without a digit.
     l[7] = "$ur410";
     l[12] = "$uf1";
     l.insert(8, "$xx");
@@ -465,6 +465,7 @@ TEST_F(FichierDonnees, EmptyValuesAreWrittenAsTheKeyAlone)
     parametresPartitions[2][3] = Variant();
     tableComparateur[1][0] = Variant();
     tableMenuBGen[8].valeur = Variant();
+    tableMenuBGen[12].valeur = Variant();   // eleven key-only lines before the first block
     // Lines that must hold a digit keep one.
     pointsNema[5][1] = Variant();
     tableSortiesAnalogiques[0][0] = Variant();
@@ -473,13 +474,18 @@ TEST_F(FichierDonnees, EmptyValuesAreWrittenAsTheKeyAlone)
     EXPECT_EQ(l[ligneBloc(3) + 3], "$rt");
     EXPECT_EQ(l[ligneMenuC + 20], "$dc");
     EXPECT_EQ(l[14], "$as");
+    EXPECT_EQ(l[28], "$dm");
     EXPECT_EQ(l[ligneBloc(5) + 40], "$nm0");
     EXPECT_EQ(l[ligneMenuC + 17], "$sa0");
     EXPECT_EQ(l[ligneMenuC + 31 + 3 + 2 * 41], "$rt");
 
     tableRelais[4][0] = 1;
     parametresPartitions[2][3] = 1;
+    parametresPartitions[0][1] = 9;
+    tableMenuBGen[12].valeur = 1;
     ASSERT_TRUE(ouvrir(l));
+    EXPECT_EQ(parametresPartitions[0][1], Variant(2));
+    EXPECT_EQ(tableMenuBGen[12].valeur, Variant(0));
     EXPECT_TRUE(tableRelais[4][0].estVide());
     EXPECT_EQ(parametresPartitions[2][3], Variant(0));
     EXPECT_EQ(tableComparateur[1][0], Variant(0));
