@@ -5,6 +5,7 @@
 #include "model/etat.h"
 #include "model/menua.h"
 #include "model/menubgen.h"
+#include "model/menuc.h"
 #include "model/nombres.h"
 #include "model/partitions.h"
 #include "model/session.h"
@@ -20,6 +21,8 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cmath>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -41,13 +44,20 @@ void ajouterLigne(QByteArray& sortie, const QString& texte)
     sortie += "\"\r\n";
 }
 
-// A value line always holds a number: a text without a digit goes as its number.
-QString valeurFichier(const Variant& v)
+// A line that must hold a digit (a point, an analog output): a text without
+// one, or no value, goes as its number.
+QString nombreFichier(const Variant& v)
 {
     const QString t = v.texteFil();
     for (const QChar c : t)
         if (c.unicode() >= '0' && c.unicode() <= '9') return t;
     return texteCourt(v.nombre());
+}
+
+// Any other value line: no value gives the key alone.
+QString valeurFichier(const Variant& v)
+{
+    return v.estVide() ? QString() : nombreFichier(v);
 }
 
 void ecrireReserve(QByteArray& s)
@@ -67,8 +77,8 @@ void ecrirePartitions(QByteArray& s)
         const int n = nbPointsIndex(p);
         s += "\"@" + QByteArray::number(n) + "\"\r\n";
         for (int j = 1; j <= n; ++j) {
-            ajouterLigne(s, QStringLiteral("$nm") + valeurFichier(pointsNema[p][2 * j - 2]));
-            ajouterLigne(s, QStringLiteral("$nm") + valeurFichier(pointsNema[p][2 * j - 1]));
+            ajouterLigne(s, QStringLiteral("$nm") + nombreFichier(pointsNema[p][2 * j - 2]));
+            ajouterLigne(s, QStringLiteral("$nm") + nombreFichier(pointsNema[p][2 * j - 1]));
         }
     }
 }
@@ -86,7 +96,7 @@ QByteArray contenuFichier()
     for (const auto& relais : tableRelais)
         ajouterLigne(s, relais[2].texteFil() + valeurFichier(relais[0]));
     for (const auto& sortie : tableSortiesAnalogiques)
-        ajouterLigne(s, sortie[2].texteFil() + valeurFichier(sortie[0]));
+        ajouterLigne(s, sortie[2].texteFil() + nombreFichier(sortie[0]));
     for (const auto& comparateur : tableComparateur)
         ajouterLigne(s, comparateur[2].texteFil() + valeurFichier(comparateur[0]));
     ecrireReserve(s);
@@ -146,6 +156,28 @@ bool aChiffre(const QString& ligne) { return std::any_of(ligne.begin(), ligne.en
 // The three characters after the opening quote.
 QString cle(const QString& ligne) { return ligne.mid(1, 3); }
 
+// Leading number of the kept characters, 0 when none; a number too large
+// for a double is infinite, so that no limit holds it.
+double nombreGarde(const QString& garde)
+{
+    qsizetype fin = 0;
+    bool point = false;
+    for (; fin < garde.size(); ++fin) {
+        const QChar c = garde[fin];
+        if (c == '.' && !point) point = true;
+        else if (!estChiffre(c)) break;
+    }
+    bool ok = false;
+    const double n = garde.left(fin).toDouble(&ok);
+    if (!ok && std::isinf(n)) return n;
+    return nombreEnTete(garde);
+}
+
+bool dansLimites(double v, const Variant& min, const Variant& max)
+{
+    return v >= min.nombre() && v <= max.nombre();
+}
+
 int rangeeMenuBGen(const QString& c)
 {
     for (int r = 0; r <= 12; ++r)
@@ -160,13 +192,61 @@ int rangeeParametre(const QString& c)
     return -1;
 }
 
-// Relay number of a menu C line: 0 to 5, anything else counts as 0.
-int relaisValide(double v) { return (v >= 0.0 && v <= 5.0) ? static_cast<int>(v) : 0; }
-
 void montrerGamme(int p)
 {
     if (IVueMenuBP* vue = vues().menuBP) vue->setTexte(QStringLiteral("editTxtGamme"), QString::number(p));
 }
+
+// What a file gives, read whole before any table takes it. It starts as a
+// copy of the tables, since a read leaves what the file does not hold.
+struct Contenu {
+    Contenu()
+    {
+        std::copy_n(champsLES.begin(), champs.size(), champs.begin());
+        for (int r = 0; r <= 12; ++r) general[r] = tableMenuBGen[r].valeur;
+        parametres = parametresPartitions;
+        points = pointsNema;
+        for (int r = 0; r < 17; ++r) relais[r] = tableRelais[r][0];
+        for (int i = 0; i < 2; ++i) {
+            sorties[i] = tableSortiesAnalogiques[i][0];
+            comparateur[i] = tableComparateur[i][0];
+        }
+    }
+
+    // Into the tables and the open windows.
+    void appliquer(const LectureFichier& lecture) const
+    {
+        for (int i = 0; i < nbChamps; ++i) {
+            champsLES[i] = champs[i];
+            if (IVueMenuA* vue = vues().menuA) vue->setTexte(element(QStringLiteral("editTxt"), i), champs[i]);
+        }
+        for (int r = 0; r <= 12; ++r) tableMenuBGen[r].valeur = general[r];
+        afficherMenuBGen();
+        for (int p = 1; p <= nbPartitionsFichier; ++p) {
+            if (!lecture.partitionsLues[p]) continue;
+            for (int k = 0; k < nbParametresFichier; ++k) parametresPartitions[k][p] = parametres[k][p];
+            pointsNema[p] = points[p];
+        }
+        valeursCourantes[0].valeur = 1;
+        montrerGamme(1);
+        fixerFinGamme(1);
+        nbPointsNema = 1;
+        for (int r = 0; r < 17; ++r) tableRelais[r][0] = relais[r];
+        for (int i = 0; i < 2; ++i) {
+            tableSortiesAnalogiques[i][0] = sorties[i];
+            tableComparateur[i][0] = comparateur[i];
+        }
+    }
+
+    std::array<QString, 6> champs;
+    int nbChamps = 0;
+    std::array<Variant, 13> general;
+    std::array<std::array<Variant, 65>, 39> parametres;
+    std::array<std::array<Variant, 65>, 65> points;
+    std::array<Variant, 17> relais;
+    std::array<Variant, 2> sorties;
+    std::array<Variant, 2> comparateur;
+};
 
 class Lecteur {
 public:
@@ -181,21 +261,28 @@ public:
         }
         return &lignes_[pos_++];
     }
-    // Next line that must hold a number: its leading number (digits only, or
-    // with points when decimal) goes into n. Null at the end of the file or
-    // on a line without a digit; the read has then failed.
-    const QString* suivanteNombre(bool decimal, double& n)
+    // Next value line: its leading number (digits only, or with points when
+    // decimal), 0 without a digit, goes into n when min <= n <= max. Null at
+    // the end of the file or on a value out of limits; the read has failed.
+    const QString* suivanteValeur(bool decimal, const Variant& min, const Variant& max, double& n)
     {
         const QString* ligne = suivante();
         if (!ligne) return nullptr;
-        const QString c = decimal ? chiffresEtPoints(*ligne) : chiffres(*ligne);
-        if (!aChiffre(c)) {
-            echec = true;
-            return nullptr;
-        }
-        n = nombreEnTete(c);
-        return ligne;
+        n = nombreGarde(decimal ? chiffresEtPoints(*ligne) : chiffres(*ligne));
+        return dansLimites(n, min, max) ? ligne : refuser();
     }
+    // The same for a line that must hold a digit.
+    const QString* suivanteNombre(const Variant& min, const Variant& max, double& n)
+    {
+        const QString* ligne = suivanteValeur(false, min, max, n);
+        return ligne && aChiffre(*ligne) ? ligne : refuser();
+    }
+    const QString* refuser()
+    {
+        echec = true;
+        return nullptr;
+    }
+    std::size_t position() const { return pos_; }
     const std::vector<QString>& lignes() const { return lignes_; }
     bool echec = false;
 
@@ -204,9 +291,9 @@ private:
     std::size_t pos_ = 0;
 };
 
-// Scan: device-data line count nA (lines before "$cs") and general line
-// count nB (lines with a digit from "$cs" to the first "$ng" header).
-bool balayer(const std::vector<QString>& lignes, int& nA, int& nB)
+// Scan: device-data line count nA (lines before "$cs") and the line of the
+// first "$ng" header, at most 101 lines with a digit after "$cs".
+bool balayer(const std::vector<QString>& lignes, int& nA, int& premierBloc)
 {
     constexpr int maxLignes = 101;
     const int total = static_cast<int>(lignes.size());
@@ -221,7 +308,7 @@ bool balayer(const std::vector<QString>& lignes, int& nA, int& nB)
     int compte = 0;
     for (int i = nA; i < total && compte <= maxLignes; ++i) {
         if (cle(lignes[i]) == QLatin1String("$ng")) {
-            nB = compte;
+            premierBloc = i;
             return true;
         }
         if (aChiffre(lignes[i])) ++compte;
@@ -229,82 +316,95 @@ bool balayer(const std::vector<QString>& lignes, int& nA, int& nB)
     return false;
 }
 
-void lireDonneesAppareil(Lecteur& l, int nA)
+void lireDonneesAppareil(Lecteur& l, int nA, Contenu& c)
 {
     for (int i = 0; i < nA; ++i) {
         const QString* ligne = l.suivante();
         if (!ligne) return;
         if (i <= 5) {
-            champsLES[i] = sansGuillemets(*ligne);
-            if (IVueMenuA* vue = vues().menuA) vue->setTexte(element(QStringLiteral("editTxt"), i), champsLES[i]);
+            c.champs[i] = sansGuillemets(*ligne);
+            c.nbChamps = i + 1;
         }
     }
 }
 
-void lireMenuBGen(Lecteur& l, int nB)
+// The lines before the first header; each line with a general key gives its
+// row the number of its digits (0 without one), other lines are passed over.
+void lireMenuBGen(Lecteur& l, int premierBloc, Contenu& c)
 {
     // Files without these lines read them as 0.
-    tableMenuBGen[11].valeur = 0;
-    tableMenuBGen[12].valeur = 0;
-    int compte = 0;
-    while (compte < nB) {
+    c.general[11] = 0;
+    c.general[12] = 0;
+    while (l.position() < static_cast<std::size_t>(premierBloc)) {
         const QString* ligne = l.suivante();
-        if (!ligne) return;
-        const QString c = chiffres(*ligne);
-        if (c.isEmpty()) continue;
-        ++compte;
         const int r = rangeeMenuBGen(cle(*ligne));
-        if (r >= 0) tableMenuBGen[r].valeur = nombreEnTete(c);
+        if (r < 0) continue;
+        const double n = nombreGarde(chiffres(*ligne));
+        if (!dansLimites(n, tableMenuBGen[r].min, tableMenuBGen[r].max)) {
+            l.refuser();
+            return;
+        }
+        c.general[r] = n;
     }
+}
+
+bool refuser(Lecteur& l)
+{
+    l.refuser();
+    return false;
 }
 
 // One partition block; false when the block could not be read whole.
-bool lireBloc(Lecteur& l, int p, const QString& entete)
+bool lireBloc(Lecteur& l, int p, Contenu& c)
 {
-    if (cle(entete) == QLatin1String("$ng")) {
-        const double numero = nombreEnTete(chiffres(entete));
-        if (numero >= 1.0 && numero <= nbPartitionsFichier) {
-            valeursCourantes[0].valeur = numero;
-            montrerGamme(static_cast<int>(numero));
-        }
-    }
     for (int k = 0; k < nbParametresFichier; ++k) {
         double n = 0;
-        const QString* ligne = l.suivanteNombre(true, n);
+        const QString* ligne = l.suivanteValeur(true, defParamsPartition[k].min, defParamsPartition[k].max, n);
         if (!ligne) return false;
-        const Variant v = n;
-        parametresPartitions[k][p] = v;
+        c.parametres[k][p] = n;
+        // The row the key names takes it as well, within its own limits.
         const int r = rangeeParametre(cle(*ligne));
-        if (r >= 0) parametresPartitions[r][p] = v;
+        if (r >= 0) {
+            if (!dansLimites(n, defParamsPartition[r].min, defParamsPartition[r].max)) return refuser(l);
+            c.parametres[r][p] = n;
+        }
         if (k == 1) horloge().traiterEvenements();
     }
     const QString* ligne = l.suivante();
     if (!ligne) return false;
     if (ligne->size() > 1 && ligne->at(1) == '@') {
-        const QString c = chiffres(*ligne);
-        const double n = nombreEnTete(c);
-        if (c.isEmpty() || n < 1.0 || n > maxPointsFichier) {
-            l.echec = true;
-            return false;
-        }
-        pointsNema[p][64] = n;
+        const double n = nombreGarde(chiffres(*ligne));
+        if (!aChiffre(*ligne) || n < 1.0 || n > maxPointsFichier) return refuser(l);
+        c.points[p][64] = n;
     }
-    const int n = pointsNema[p][64].entier();
-    if (n < 1 || n > maxPointsFichier) {
-        l.echec = true;
-        return false;
-    }
+    const int n = c.points[p][64].entier();
+    if (n < 1 || n > maxPointsFichier) return refuser(l);
     for (int k = 0; k < 2 * n; ++k) {
+        const double max = k % 2 == 0 ? tensionPointMax : frequencePointMax;
         double valeur = 0;
-        if (!l.suivanteNombre(false, valeur)) return false;
-        pointsNema[p][k] = valeur;
+        if (!l.suivanteNombre(0, max, valeur)) return false;
+        c.points[p][k] = valeur;
     }
     // No point of a longer table held before stays behind.
-    for (int k = 2 * n; k <= 63; ++k) pointsNema[p][k] = 0;
+    for (int k = 2 * n; k <= 63; ++k) c.points[p][k] = 0;
     return true;
 }
 
-void lirePartitions(Lecteur& l, LectureFichier& lecture)
+// A relay line: the key alone is an entry without a relay; otherwise the
+// number of its digits (0 without one), 0 to 5. False when out of limits.
+bool lireRelais(const QString& texte, Variant& relais)
+{
+    if (texte.size() == 3 && !aChiffre(texte)) {
+        relais = Variant();
+        return true;
+    }
+    const double n = nombreGarde(chiffres(texte));
+    if (n < 0 || n > relaisMax) return false;
+    relais = n;
+    return true;
+}
+
+void lirePartitions(Lecteur& l, LectureFichier& lecture, Contenu& c)
 {
     for (int p = 1; p <= nbPartitionsFichier; ++p) {
         const QString* entete = l.suivante();
@@ -313,38 +413,34 @@ void lirePartitions(Lecteur& l, LectureFichier& lecture)
         if (p == 33 && texte.startsWith(QLatin1String("$fA"))) {
             // Old 32-partition file: this is relay line 0.
             lecture.ancienFichier = true;
-            if (texte.size() > 3 && estChiffre(texte[3]))
-                tableRelais[0][0] = relaisValide(texte[3].unicode() - '0');
+            if (!lireRelais(texte, c.relais[0])) l.refuser();
             return;
         }
-        if (!lireBloc(l, p, *entete)) return;
+        if (!lireBloc(l, p, c)) return;
         lecture.partitionsLues[p] = true;
         ++lecture.nbPartitionsLues;
     }
 }
 
-void finirPartitions()
+void lireMenuC(Lecteur& l, bool depuisLigne1, Contenu& c)
 {
-    valeursCourantes[0].valeur = 1;
-    montrerGamme(1);
-    fixerFinGamme(1);
-    nbPointsNema = 1;
-}
-
-void lireMenuC(Lecteur& l, bool depuisLigne1)
-{
+    for (int r = depuisLigne1 ? 1 : 0; r < 17; ++r) {
+        const QString* ligne = l.suivante();
+        if (!ligne) return;
+        if (!lireRelais(sansGuillemets(*ligne), c.relais[r])) {
+            l.refuser();
+            return;
+        }
+    }
     double n = 0;
-    for (int r = depuisLigne1 ? 1 : 0; r < static_cast<int>(tableRelais.size()); ++r) {
-        if (!l.suivanteNombre(false, n)) return;
-        tableRelais[r][0] = relaisValide(n);
+    for (Variant& sortie : c.sorties) {
+        if (!l.suivanteNombre(0, sortieAnalogiqueMax, n)) return;
+        sortie = n;
     }
-    for (auto& sortie : tableSortiesAnalogiques) {
-        if (!l.suivanteNombre(false, n)) return;
-        if (n <= 6.0) sortie[0] = n;
-    }
-    for (auto& comparateur : tableComparateur) {
-        if (!l.suivanteNombre(true, n)) return;
-        comparateur[0] = n;
+    const double max[2] = {niveauComparateurMax, retardRelaisMax};
+    for (int i = 0; i < 2; ++i) {
+        if (!l.suivanteValeur(true, 0, max[i], n)) return;
+        c.comparateur[i] = n;
     }
 }
 
@@ -352,21 +448,17 @@ bool lireContenu(const QByteArray& octets, LectureFichier& lecture)
 {
     Lecteur l(decouperLignes(octets));
     int nA = 0;
-    int nB = 0;
-    if (!balayer(l.lignes(), nA, nB)) return false;
+    int premierBloc = 0;
+    if (!balayer(l.lignes(), nA, premierBloc)) return false;
 
-    lireDonneesAppareil(l, nA);
-    lireMenuBGen(l, nB);
-    afficherMenuBGen();
-    if (l.echec) return false;
-
-    lirePartitions(l, lecture);
-    finirPartitions();
-    if (l.echec) return false;
-
-    lireMenuC(l, lecture.ancienFichier);
+    const auto contenu = std::make_unique<Contenu>();
+    lireDonneesAppareil(l, nA, *contenu);
+    lireMenuBGen(l, premierBloc, *contenu);
+    if (!l.echec) lirePartitions(l, lecture, *contenu);
+    if (!l.echec) lireMenuC(l, lecture.ancienFichier, *contenu);
     if (l.echec) return false;
     lecture.menuCLu = true;
+    contenu->appliquer(lecture);
     return true;
 }
 

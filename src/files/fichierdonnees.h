@@ -22,8 +22,9 @@ struct LectureFichier {
 // No state flag changes.
 bool sauverFichierDonnees(const QString& chemin, bool* liaisonPerdue = nullptr);
 
-// Reads the file into the tables; a good read marks held and modified the
-// partitions it read, and menu C held. False, after the illegible-file
-// message, when the file cannot be read whole; what was read before stays
-// and nothing is marked.
+// Reads the whole file, then puts it into the tables; a good read marks held
+// and modified the partitions it read, and menu C held. False, after the
+// illegible-file message, when the file cannot be read whole or holds a value
+// outside its row's limits; the tables, the windows and the marks are then
+// left as they were.
 bool ouvrirFichierDonnees(const QString& chemin, LectureFichier* lecture = nullptr);

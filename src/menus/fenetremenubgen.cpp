@@ -480,14 +480,15 @@ void menuBGen::openBtn_Click()
     pointeurSourisPartout(pointeur::sablier);
     travailEnCours = true;
     majBoutonsMenuBGen(false);
-    // The reader marks the partitions it read; a failed read marks nothing.
-    if (ouvrirFichierDonnees(chemin)) {
-        menuBGenCharge = true;
-        menuCCharge = true;
-        // Going on line must not read the file's general part over.
-        menuBGenModifie = true;
-    }
+    // The reader marks the partitions it read; an illegible file changed
+    // nothing, so nothing follows it.
+    const bool lu = ouvrirFichierDonnees(chemin);
     finirCommande();
+    if (!lu) return;
+    menuBGenCharge = true;
+    menuCCharge = true;
+    // Going on line must not read the file's general part over.
+    menuBGenModifie = true;
 
     choisirPartition(valeursCourantes[0].valeur);
     attentePrecise(1.0f);

@@ -70,9 +70,7 @@ Variant limite(double v)
 bool pointHorsLimites(const Variant& u, const Variant& f)
 {
     if (u.estVide() || f.estVide()) return true;
-    const double vu = u.nombre();
-    const double vf = f.nombre();
-    return vf < 0 || vf > 4000 || vu < 0 || vu > 460;
+    return !pointDansLimites(u.nombre(), f.nombre());
 }
 }
 

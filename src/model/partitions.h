@@ -20,3 +20,11 @@ inline bool partitionValide(int p) { return p >= 1 && p <= 64; }
 int nbPointsIndex(int p);
 // nbPointsGamme, freqMaxGamme and tensionMaxGamme from partition p.
 void fixerFinGamme(int p);
+
+// Limits of a U/F point: voltage [V] and frequency [Hz].
+constexpr double tensionPointMax = 460;
+constexpr double frequencePointMax = 4000;
+inline bool pointDansLimites(double u, double f)
+{
+    return u >= 0 && u <= tensionPointMax && f >= 0 && f <= frequencePointMax;
+}

@@ -228,10 +228,15 @@ TEST_F(FichierDonnees, SaveOpenSaveGivesTheSameBytes)
 {
     champsLES = {"30", "18A", "12.03.04", "ZT2030", "1250", "310"};
     for (int r = 0; r <= 12; ++r) tableMenuBGen[r].valeur = r % 2;
+    tableMenuBGen[4].valeur = 7;
     tableMenuBGen[6].valeur = 415;
     tableMenuBGen[9].valeur = 3;
     for (int p = 1; p <= 64; ++p) {
-        for (int k = 0; k <= 36; ++k) parametresPartitions[k][p] = (k * 7 + p) % 50 + 1;
+        for (int k = 0; k <= 36; ++k) {
+            const int min = defParamsPartition[k].min.entier();
+            const int plage = defParamsPartition[k].max.entier() - min + 1;
+            parametresPartitions[k][p] = min + (k * 7 + p) % plage;
+        }
         parametresPartitions[1][p] = p / 10.0;
         const int n = p % 5 + 1;
         pointsNema[p][64] = n;
@@ -320,7 +325,7 @@ TEST_F(FichierDonnees, OldFileWith32Partitions)
     EXPECT_TRUE(menuCCharge);
 }
 
-TEST_F(FichierDonnees, TruncatedFileKeepsWhatWasRead)
+TEST_F(FichierDonnees, TruncatedFileChangesNothing)
 {
     QStringList l = lignesDefaut();
     l[ligneBloc(9) + 1] = "$pp6";
@@ -329,6 +334,7 @@ TEST_F(FichierDonnees, TruncatedFileKeepsWhatWasRead)
     parametresPartitions[5][10] = 77;   // after the end of the file
     parametresPartitions[0][12] = 14;
     tableRelais[3][0] = 5;
+    valeursCourantes[0].valeur = 7;
     for (int cut : {ligneBloc(10) + 5, ligneBloc(10) + 1}) {
         SCOPED_TRACE(cut);
         banc.ui.messages.clear();
@@ -339,14 +345,12 @@ TEST_F(FichierDonnees, TruncatedFileKeepsWhatWasRead)
         EXPECT_FALSE(ouvrirFichierDonnees(chemin("court.mnc"), &lecture));
         attendreIllisible();
         EXPECT_FALSE(lecture.valide);
-        EXPECT_EQ(lecture.nbPartitionsLues, 9);
-        EXPECT_FALSE(lecture.partitionsLues[10]);
-        EXPECT_EQ(parametresPartitions[0][9], Variant(6));
-        EXPECT_EQ(parametresPartitions[0][10], Variant(4));
+        EXPECT_EQ(parametresPartitions[0][9], Variant(2));
+        EXPECT_EQ(parametresPartitions[0][10], Variant(2));
         EXPECT_EQ(parametresPartitions[5][10], Variant(77));
         EXPECT_EQ(parametresPartitions[0][12], Variant(14));
         EXPECT_EQ(tableRelais[3][0], Variant(5));
-        EXPECT_EQ(valeursCourantes[0].valeur.entier(), 1);
+        EXPECT_EQ(valeursCourantes[0].valeur.entier(), 7);
         EXPECT_FALSE(partParamsCharges[0]);
         EXPECT_FALSE(menuCCharge);
     }
@@ -361,8 +365,8 @@ TEST_F(FichierDonnees, LinesAreReadByKeyAsWellAsByPosition)
     l[b + 8] = "$in55";
     // Partition 4: "$df" (row 30) in the place of "$dF" (row 11).
     l[b + 41 + 11] = "$df7";
-    // General part after "$cs": any order, lines without a digit skipped,
-    // foreign keys ignored.
+    // General part after "$cs": any order, foreign keys ignored with or
+    // without a digit.
     l[7] = "$ur410";
     l[12] = "$uf1";
     l.insert(8, "$xx");
@@ -398,55 +402,191 @@ TEST_F(FichierDonnees, CountLineWithoutAtKeepsTheCount)
     EXPECT_EQ(pointsNema[4][64], Variant(1));
 }
 
-TEST_F(FichierDonnees, IndexValuesAreChecked)
+struct CasLisible {
+    const char* nom;
+    int ligne;
+    const char* texte;
+    std::function<void()> verifier;
+};
+
+TEST_F(FichierDonnees, KeyOnlyDigitlessAndBoundaryLinesAreRead)
+{
+    const CasLisible cas[] = {
+        {"relay key alone: no relay", ligneMenuC, "$fA", [] { EXPECT_TRUE(tableRelais[0][0].estVide()); }},
+        {"alarm relay key alone", ligneMenuC + 8, "$VC", [] { EXPECT_TRUE(tableRelais[8][0].estVide()); }},
+        {"relay line without digit", ligneMenuC + 2, "$fZ-", [] { EXPECT_EQ(tableRelais[2][0], Variant(0)); }},
+        {"relay 5", ligneMenuC + 3, "$vZ5", [] { EXPECT_EQ(tableRelais[3][0], Variant(5)); }},
+        {"parameter key alone", ligneBloc(3) + 3, "$rt", [] { EXPECT_EQ(parametresPartitions[2][3], Variant(0)); }},
+        {"parameter without digit", ligneBloc(3) + 7, "$ci?", [] { EXPECT_EQ(parametresPartitions[6][3], Variant(0)); }},
+        {"general key alone", 14, "$as", [] { EXPECT_EQ(tableMenuBGen[8].valeur, Variant(0)); }},
+        {"comparator key alone", ligneMenuC + 19, "$vc", [] { EXPECT_EQ(tableComparateur[0][0], Variant(0)); }},
+        {"analog output 0", ligneMenuC + 18, "$sn0", [] { EXPECT_EQ(tableSortiesAnalogiques[1][0], Variant(0)); }},
+        {"analog output 6", ligneMenuC + 17, "$sa6", [] { EXPECT_EQ(tableSortiesAnalogiques[0][0], Variant(6)); }},
+        {"mains voltage 480", 12, "$ur480", [] { EXPECT_EQ(tableMenuBGen[6].valeur, Variant(480)); }},
+        {"motor power 255.255", ligneBloc(4) + 2, "$pm255.255", [] { EXPECT_EQ(parametresPartitions[1][4], Variant(255.255)); }},
+        {"point 460 V", ligneBloc(5) + 39, "$nm460", [] { EXPECT_EQ(pointsNema[5][0], Variant(460)); }},
+        {"point 4000 Hz", ligneBloc(5) + 40, "$nm4000", [] { EXPECT_EQ(pointsNema[5][1], Variant(4000)); }},
+        {"comparator 10 V", ligneMenuC + 19, "$vc10", [] { EXPECT_EQ(tableComparateur[0][0], Variant(10)); }},
+        {"relay delay 5 s", ligneMenuC + 20, "$dc5", [] { EXPECT_EQ(tableComparateur[1][0], Variant(5)); }},
+    };
+    const QStringList defaut = lignesDefaut();
+    for (const CasLisible& c : cas) {
+        SCOPED_TRACE(c.nom);
+        reinitialiserEtatModule();
+        SetUp();
+        banc.ui.messages.clear();
+        tableRelais[0][0] = tableRelais[2][0] = tableRelais[8][0] = 3;
+        parametresPartitions[2][3] = parametresPartitions[6][3] = 1;
+        tableMenuBGen[8].valeur = 1;
+        tableComparateur[0][0] = 4;
+        tableSortiesAnalogiques[1][0] = 2;
+        QStringList l = defaut;
+        l[c.ligne] = QString::fromLatin1(c.texte);
+        EXPECT_TRUE(ouvrir(l));
+        EXPECT_TRUE(banc.ui.messages.empty());
+        c.verifier();
+    }
+}
+
+TEST_F(FichierDonnees, OldFileRelayKeyAloneHoldsNoRelay)
 {
     QStringList l = lignesDefaut();
-    l[ligneMenuC + 2] = "$fZ7";
-    l[ligneMenuC + 3] = "$vZ5";
-    l[ligneMenuC + 17] = "$sa9";
-    l[ligneMenuC + 18] = "$sn0";
-    tableRelais[2][0] = 3;
-    tableSortiesAnalogiques[0][0] = 4;
-    tableSortiesAnalogiques[1][0] = 2;
-    ASSERT_TRUE(ouvrir(l));
-    EXPECT_EQ(tableRelais[2][0], Variant(0));
-    EXPECT_EQ(tableRelais[3][0], Variant(5));
-    EXPECT_EQ(tableSortiesAnalogiques[0][0], Variant(4));
-    EXPECT_EQ(tableSortiesAnalogiques[1][0], Variant(0));
+    l[ligneMenuC] = "$fA";
+    tableRelais[0][0] = 2;
+    LectureFichier lecture;
+    ASSERT_TRUE(ouvrir(l.mid(0, ligneBloc(33)) + l.mid(ligneMenuC, 21), &lecture));
+    EXPECT_TRUE(lecture.ancienFichier);
+    EXPECT_TRUE(tableRelais[0][0].estVide());
 }
+
+TEST_F(FichierDonnees, EmptyValuesAreWrittenAsTheKeyAlone)
+{
+    tableRelais[4][0] = Variant();
+    parametresPartitions[2][3] = Variant();
+    tableComparateur[1][0] = Variant();
+    tableMenuBGen[8].valeur = Variant();
+    tableMenuBGen[12].valeur = Variant();   // eleven key-only lines before the first block
+    // Lines that must hold a digit keep one.
+    pointsNema[5][1] = Variant();
+    tableSortiesAnalogiques[0][0] = Variant();
+    const QStringList l = lignesDefaut();
+    EXPECT_EQ(l[ligneMenuC + 4], "$sS");
+    EXPECT_EQ(l[ligneBloc(3) + 3], "$rt");
+    EXPECT_EQ(l[ligneMenuC + 20], "$dc");
+    EXPECT_EQ(l[14], "$as");
+    EXPECT_EQ(l[28], "$dm");
+    EXPECT_EQ(l[ligneBloc(5) + 40], "$nm0");
+    EXPECT_EQ(l[ligneMenuC + 17], "$sa0");
+    EXPECT_EQ(l[ligneMenuC + 31 + 3 + 2 * 41], "$rt");
+
+    tableRelais[4][0] = 1;
+    parametresPartitions[2][3] = 1;
+    parametresPartitions[0][1] = 9;
+    tableMenuBGen[12].valeur = 1;
+    ASSERT_TRUE(ouvrir(l));
+    EXPECT_EQ(parametresPartitions[0][1], Variant(2));
+    EXPECT_EQ(tableMenuBGen[12].valeur, Variant(0));
+    EXPECT_TRUE(tableRelais[4][0].estVide());
+    EXPECT_EQ(parametresPartitions[2][3], Variant(0));
+    EXPECT_EQ(tableComparateur[1][0], Variant(0));
+    EXPECT_EQ(tableMenuBGen[8].valeur, Variant(0));
+}
+
+// Everything the PC holds that a read may change.
+struct EtatPC {
+    EtatPC()
+        : champs(champsLES), parametres(parametresPartitions), points(pointsNema), relais(tableRelais),
+          sorties(tableSortiesAnalogiques), comparateur(tableComparateur), courante(valeursCourantes[0].valeur),
+          fin{nbPointsGamme, freqMaxGamme, tensionMaxGamme, nbPointsNema},
+          marques{partParamsCharges, partNemaCharges, partParamsModifies, partNemaModifies}, menuC(menuCCharge)
+    {
+        for (int r = 0; r <= 12; ++r) general[r] = tableMenuBGen[r].valeur;
+    }
+    bool operator==(const EtatPC&) const = default;
+
+    std::array<QString, 8> champs;
+    std::array<Variant, 13> general;
+    std::array<std::array<Variant, 65>, 39> parametres;
+    std::array<std::array<Variant, 65>, 65> points;
+    std::array<std::array<Variant, 4>, 17> relais;
+    std::array<std::array<Variant, 3>, 2> sorties;
+    std::array<std::array<Variant, 3>, 2> comparateur;
+    Variant courante;
+    std::array<Variant, 4> fin;
+    std::array<std::array<bool, 65>, 4> marques;
+    bool menuC;
+};
 
 struct CasIllisible {
     const char* nom;
     std::function<QStringList(QStringList)> modifier;
 };
 
-TEST_F(FichierDonnees, IllegibleFiles)
+QStringList remplacer(QStringList l, int ligne, const char* texte)
 {
+    l[ligne] = QString::fromLatin1(texte);
+    return l;
+}
+
+TEST_F(FichierDonnees, IllegibleFileChangesNothing)
+{
+    const QString quaranteNeuf = QStringLiteral("$ur") + QString(40, u'9');
+    const QString neufCents = QStringLiteral("$cs") + QString(400, u'9');
     const CasIllisible cas[] = {
         {"empty file", [](QStringList) { return QStringList(); }},
         {"no general part", [](QStringList l) { return l.mid(0, 6) + l.mid(ligneBloc(1)); }},
         {"no partition blocks", [](QStringList l) { return l.mid(0, ligneBloc(1)); }},
-        {"point line without digit", [](QStringList l) { l[ligneBloc(2) + 40] = "$nm"; return l; }},
-        {"count line without digit", [](QStringList l) { l[ligneBloc(2) + 38] = "@"; return l; }},
-        {"count 0", [](QStringList l) { l[ligneBloc(2) + 38] = "@0"; return l; }},
-        {"count 33", [](QStringList l) { l[ligneBloc(2) + 38] = "@33"; return l; }},
-        {"analog output without digit", [](QStringList l) { l[ligneMenuC + 18] = "$sn"; return l; }},
         {"ends inside menu C", [](QStringList l) { return l.mid(0, ligneMenuC + 19); }},
+        {"point line without digit", [](QStringList l) { return remplacer(l, ligneBloc(2) + 40, "$nm"); }},
+        {"count line without digit", [](QStringList l) { return remplacer(l, ligneBloc(2) + 38, "@"); }},
+        {"count 0", [](QStringList l) { return remplacer(l, ligneBloc(2) + 38, "@0"); }},
+        {"count 33", [](QStringList l) { return remplacer(l, ligneBloc(2) + 38, "@33"); }},
+        {"analog output without digit", [](QStringList l) { return remplacer(l, ligneMenuC + 18, "$sn"); }},
+        {"digitless parameter below its minimum", [](QStringList l) { return remplacer(l, ligneBloc(2) + 1, "$pp"); }},
+        {"forty-digit mains voltage", [&](QStringList l) { l[12] = quaranteNeuf; return l; }},
+        {"number too large for a double", [&](QStringList l) { l[6] = neufCents; return l; }},
+        {"mains voltage 399", [](QStringList l) { return remplacer(l, 12, "$ur399"); }},
+        {"reserve line 2", [](QStringList l) { return remplacer(l, 25, "$dm2"); }},
+        {"parameter over its maximum", [](QStringList l) { return remplacer(l, ligneBloc(64) + 1, "$pp25"); }},
+        {"motor power 255.256", [](QStringList l) { return remplacer(l, ligneBloc(2) + 2, "$pm255.256"); }},
+        {"value within its place, not its key's row", [](QStringList l) { return remplacer(l, ligneBloc(2) + 4, "$ta280"); }},
+        {"point 461 V", [](QStringList l) { return remplacer(l, ligneBloc(2) + 39, "$nm461"); }},
+        {"point 4001 Hz", [](QStringList l) { return remplacer(l, ligneBloc(2) + 40, "$nm4001"); }},
+        {"relay 6", [](QStringList l) { return remplacer(l, ligneMenuC + 2, "$fZ6"); }},
+        {"analog output 7", [](QStringList l) { return remplacer(l, ligneMenuC + 17, "$sa7"); }},
+        {"comparator 10.01 V", [](QStringList l) { return remplacer(l, ligneMenuC + 19, "$vc10.01"); }},
+        {"relay delay 6 s", [](QStringList l) { return remplacer(l, ligneMenuC + 20, "$dc6"); }},
     };
     for (const CasIllisible& c : cas) {
         SCOPED_TRACE(c.nom);
         reinitialiserEtatModule();
         SetUp();
         banc.ui.messages.clear();
-        const QStringList l = c.modifier(lignesDefaut());
-        pointsNema[2][64] = 1;
+        // The file differs from the PC in every part before the faulty line.
+        QStringList l = lignesDefaut();
+        l[0] = "ZT";
+        l[12] = "$ur460";
+        l[ligneBloc(1) + 1] = "$pp4";
+        l[ligneBloc(1) + 39] = "$nm2";
+        l[ligneMenuC] = "$fA1";
+        l = c.modifier(l);
+        valeursCourantes[0].valeur = 5;
+        partParamsModifies[5] = true;
+        VueMenuAFactice menuA;
+        VueFactice<IVueMenuBP> menuBP;
+        vues().menuA = &menuA;
+        vues().menuBP = &menuBP;
+        const EtatPC avant;
         LectureFichier lecture;
         EXPECT_FALSE(ouvrir(l, &lecture));
         attendreIllisible();
         EXPECT_FALSE(lecture.valide);
-        EXPECT_FALSE(partParamsCharges[0]);
-        EXPECT_FALSE(menuCCharge);
-        EXPECT_EQ(pointsNema[2][64], Variant(1));
+        EXPECT_TRUE(EtatPC() == avant);
+        EXPECT_EQ(tableMenuBGen[6].valeur, Variant(400));
+        EXPECT_TRUE(menuA.textes.empty());
+        EXPECT_TRUE(menuBP.textes.empty());
+        vues().menuA = nullptr;
+        vues().menuBP = nullptr;
     }
 }
 

@@ -130,15 +130,19 @@ TEST_F(MenuBGen, FichierIllisibleNeMarqueRien)
     };
     const Cas cas[] = {
         {"tronque", bloc(10) + 5, nullptr},
-        {"parametre", bloc(5) + 1, "\"$pp\""},
-        {"relais", debutMenuC + 3, "\"$vZ\""},
-        {"comparateur", debutMenuC + 19, "\"$vc\""},
+        {"parametre sans chiffre", bloc(2) + 1, "\"$pp\""},
+        {"tension a quarante chiffres", 6 + 6, "\"$ur9999999999999999999999999999999999999999\""},
+        {"relais", debutMenuC + 3, "\"$vZ6\""},
+        {"comparateur", debutMenuC + 19, "\"$vc11\""},
     };
     f->show();
     banc.horloge.avancer(0.1);
     for (const Cas& c : cas) {
         ouvrir();
+        choisirPartition(3);
+        // The file's general part differs from the PC's.
         QStringList l = defaut;
+        l[6 + 6] = "\"$ur460\"";
         if (c.remplacement) l[c.ligne] = QString::fromLatin1(c.remplacement);
         else l = l.mid(0, c.ligne);
         banc.ui.messages.clear();
@@ -146,6 +150,10 @@ TEST_F(MenuBGen, FichierIllisibleNeMarqueRien)
         m()->openBtn_Click();
         ASSERT_EQ(banc.ui.messages.size(), 1u) << c.nom;
         EXPECT_EQ(banc.ui.messages[0].texte, texteChaine(ids::fichierIllisible)) << c.nom;
+        EXPECT_EQ(tableMenuBGen[6].valeur, Variant(400)) << c.nom;
+        EXPECT_EQ(m()->editTxtUres->text(), "400") << c.nom;
+        EXPECT_EQ(valeursCourantes[0].valeur.entier(), 3) << c.nom;
+        EXPECT_EQ(partitionCourante, 3) << c.nom;
         EXPECT_TRUE(aucuneMarque()) << c.nom;
         EXPECT_FALSE(menuBGenCharge || menuCCharge || menuBGenModifie) << c.nom;
         EXPECT_FALSE(travailEnCours) << c.nom;
