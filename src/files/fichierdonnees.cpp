@@ -340,7 +340,10 @@ void lireMenuBGen(Lecteur& l, int premierBloc, Contenu& c)
         const int r = rangeeMenuBGen(cle(*ligne));
         if (r < 0) continue;
         const double n = nombreGarde(chiffres(*ligne));
-        if (!dansLimites(n, tableMenuBGen[r].min, tableMenuBGen[r].max)) {
+        // A file holds what the window let the user store.
+        const Variant min = r == rangeeTensionReseau ? Variant(tensionReseauSaisieMin)
+                                                     : tableMenuBGen[r].min;
+        if (!dansLimites(n, min, tableMenuBGen[r].max)) {
             l.refuser();
             return;
         }

@@ -303,7 +303,7 @@ void menuBGen::Form_Load()
     arreterScrutation();
     pointeurSourisPartout(pointeur::sablier);
     last.clear();
-    TXT_uRes->Init(editTxtUres, 2, 200, 480);
+    TXT_uRes->Init(editTxtUres, 2, tensionReseauSaisieMin, 480);
     TXT_filtre->Init(editTxtFiltre, 2, 1, 10);
     TXT_tempo->Init(editTxtTempo, 2, 0, 5);
     traduireMenuBGen();
