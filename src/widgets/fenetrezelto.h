@@ -5,7 +5,8 @@
 // destroyed while one of its handlers runs) and form variables are reset
 // by the next load. A window opened modeless from another disables its
 // opener until it unloads, then re-enables and activates it. A disabled
-// window refuses a close request.
+// window refuses a close request. A window that the link loss could not
+// close because it was busy closes once the exchange under way returns.
 
 #include "platform/registrefenetres.h"
 
@@ -49,6 +50,9 @@ public:
     bool estAffichee() const override { return isVisible(); }
     // Unload by code; false when a step cancelled it.
     bool decharger() override;
+    void dechargerDesQueLibre() override;
+    // A link loss asked this window to close: its work stops where it is.
+    bool fermetureEnAttente() const { return fermetureEnAttente_; }
 
     // Panel 1 of the status bar, made on first use.
     QLabel* panneau1();
@@ -69,6 +73,7 @@ protected:
 private:
     bool dechargerPar(int mode);
     void activationDemandee();
+    void fermerSiLibre();
 
     int numero_;
     bool charge_ = false;
@@ -79,4 +84,6 @@ private:
     SuiviActivation* suivi_;
     QEventLoop* boucleModale_ = nullptr;
     std::unique_ptr<IMinuterie> activationDifferee_;
+    bool fermetureEnAttente_ = false;
+    std::unique_ptr<IMinuterie> fermetureDifferee_;
 };
