@@ -5,8 +5,8 @@
 // destroyed while one of its handlers runs) and form variables are reset
 // by the next load. A window opened modeless from another disables its
 // opener until it unloads, then re-enables and activates it. A disabled
-// window refuses a close request. A window that the link loss could not
-// close because it was busy closes once the exchange under way returns.
+// window refuses a close request. A window that the link loss closes
+// during an exchange, or while busy, closes once the exchange has returned.
 
 #include "platform/registrefenetres.h"
 
@@ -51,7 +51,8 @@ public:
     // Unload by code; false when a step cancelled it.
     bool decharger() override;
     void dechargerDesQueLibre() override;
-    // A link loss asked this window to close: its work stops where it is.
+    // The link was lost and this window closes once its work returns: the
+    // work stops where it is.
     bool fermetureEnAttente() const { return fermetureEnAttente_; }
 
     // Panel 1 of the status bar, made on first use.
