@@ -429,16 +429,6 @@ void menuBGen::finirCommande()
     if (isVisible()) ExitBtn->setFocus(Qt::OtherFocusReason);
 }
 
-// A link lost during a command took the program off line and reset the
-// general part; the window, busy then, refused to close with the others:
-// it closes now rather than show values the tables no longer hold.
-bool menuBGen::fermerSiLiaisonPerdue(bool etaitEnLigne)
-{
-    if (!etaitEnLigne || enLigne()) return false;
-    decharger();
-    return true;
-}
-
 void menuBGen::saveBtn_Click()
 {
     setTexteStatut(QString());
@@ -465,7 +455,6 @@ void menuBGen::saveBtn_Click()
     }
     finirCommande();
     redemarrerScrutation();
-    fermerSiLiaisonPerdue(depuisConvertisseur);
 }
 
 void menuBGen::openBtn_Click()
@@ -511,7 +500,6 @@ void menuBGen::downBtn_Click()
     setTexteStatut(QString());
     travailEnCours = true;
     majBoutonsMenuBGen(false);
-    const bool etaitEnLigne = enLigne();
     const int p = partitionSelectionnee();
     bool generalEnvoye = false;
     if (menuBGenCharge) {
@@ -529,7 +517,8 @@ void menuBGen::downBtn_Click()
     majBoutonsMenuBGen(true);
     travailEnCours = false;
     pointeurSourisPartout(pointeur::normal);
-    if (fermerSiLiaisonPerdue(etaitEnLigne)) return;
+    // The link was lost: the window closes, no partition download follows.
+    if (fermetureEnAttente()) return;
 
     const bool dialogue = partitionTenue(p) && registre().fenetre(numeroFenetre::copyNema);
     // The general part went with the partition source on the PC: when no
@@ -555,7 +544,6 @@ void menuBGen::downAsIsBtn_Click()
         && ui().msgBox(texteChaine(ids::partitionsParDefaut), msg::okAnnuler | boutonDefaut2, QString()) != msg::ok)
         return;
 
-    const bool etaitEnLigne = enLigne();
     arreterScrutation();
     travailEnCours = true;
     pointeurSourisPartout(pointeur::sablier);
@@ -581,8 +569,8 @@ void menuBGen::downAsIsBtn_Click()
     pointeurSourisPartout(pointeur::normal);
     majBoutonsMenuBGen(true);
     setTexteStatut(QString());
-    ui().beep();
-    fermerSiLiaisonPerdue(etaitEnLigne);
+    // A download cut by a link loss does not sound done.
+    if (enLigne()) ui().beep();
 }
 
 void menuBGen::progGammeBtn_Click()

@@ -93,7 +93,6 @@ private:
     void champ_LostFocus(QLineEdit* champ, int rangee);
     const Groupe& groupe(const QString& nom) const;
     void finirCommande();
-    bool fermerSiLiaisonPerdue(bool etaitEnLigne);
     QString texteIndication(int id) const;
 
     std::map<QString, Groupe> groupes_;

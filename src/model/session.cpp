@@ -89,7 +89,7 @@ void fermerFenetres()
 {
     RegistreFenetres& r = registre();
     for (const int n : fenetresMenus)
-        if (r.estAffichee(n)) r.fenetre(n)->decharger();
+        if (r.estAffichee(n)) r.fenetre(n)->dechargerDesQueLibre();
 }
 
 void terminerApplication()

@@ -29,6 +29,9 @@ public:
     // Runs the window's close request and unload steps and hides it;
     // false when the window refused (busy).
     virtual bool decharger() = 0;
+    // Unloads by code; asked during an exchange or while busy, the window
+    // unloads once the exchange under way has returned.
+    virtual void dechargerDesQueLibre() { decharger(); }
 };
 
 class RegistreFenetres {

@@ -303,18 +303,20 @@ void copyNema::telechargerPartition(int S, int D)
     sensLecture = false;
     transfertNumPartition();
     partitionCourante = S;
+    // Taken before a link loss clears the marks; off line nothing is sent
+    // and nothing is reported missing.
     const bool parametres = partParamsCharges[S - 1];
+    const bool points = partNemaCharges[S - 1];
     if (parametres) {
         sensLecture = false;
         transfertPartition(true);
-    } else {
+    } else if (enLigne()) {
         ui().msgBox(texteChaine(ids::parametresNonCharges), msg::exclamation | msg::okSeul, QString());
     }
-    const bool points = partNemaCharges[S - 1];
     if (points) {
         sensLecture = false;
         transfertPointsNema();
-    } else {
+    } else if (enLigne()) {
         ui().msgBox(texteChaine(ids::nemaNonCharge), msg::exclamation | msg::okSeul, QString());
     }
     if (S == D) {
@@ -331,5 +333,6 @@ void copyNema::telechargerPartition(int S, int D)
     travailEnCours = false;
     if (origPartExterne) envoyerOrigPart1();
     if (IFenetrePrincipale* p = plateforme().principale) p->setTimer1Enabled(true);
-    ui().beep();
+    // A download cut by a link loss does not sound done.
+    if (enLigne()) ui().beep();
 }

@@ -1,6 +1,8 @@
 #include "fenetrezelto.h"
 
 #include "gardefocus.h"
+#include "link/transaction.h"
+#include "model/etat.h"
 #include "platform/horloge.h"
 #include "platform/plateforme.h"
 #include "statut.h"
@@ -29,6 +31,7 @@ void FenetreZelto::charger()
 {
     if (charge_) return;
     charge_ = true;
+    fermetureEnAttente_ = false;
     registre().noterChargement(numero_);
     Form_Load();
 }
@@ -111,6 +114,33 @@ bool FenetreZelto::decharger()
     return dechargerPar(modeFermeture::vbFormCode);
 }
 
+void FenetreZelto::dechargerDesQueLibre()
+{
+    // Not asked during an exchange or while busy: it would refuse with a beep.
+    if (!travailEnCours && !liaisonOccupee() && decharger()) return;
+    fermetureEnAttente_ = true;
+    if (!fermetureDifferee_) {
+        fermetureDifferee_ = horloge().creerMinuterie();
+        fermetureDifferee_->setInterval(10);
+        fermetureDifferee_->surTick = [this] { fermerSiLibre(); };
+    }
+    fermetureDifferee_->setEnabled(true);
+}
+
+// Once the exchange has returned, its message boxes included, and the
+// windows opened from this one have closed, the close runs once.
+void FenetreZelto::fermerSiLibre()
+{
+    if (fermetureEnAttente_ && charge_) {
+        const QWidget* modale = QApplication::activeModalWidget();
+        if (liaisonOccupee() || travailEnCours || (modale && modale != this) || !isEnabled()) return;
+    }
+    fermetureDifferee_->setEnabled(false);
+    if (!fermetureEnAttente_) return;
+    fermetureEnAttente_ = false;
+    decharger();
+}
+
 bool FenetreZelto::dechargerPar(int mode)
 {
     if (!charge_) {
@@ -126,7 +156,9 @@ bool FenetreZelto::dechargerPar(int mode)
     if (Cancel) return false;
 
     charge_ = false;
+    fermetureEnAttente_ = false;
     if (activationDifferee_) activationDifferee_->setEnabled(false);
+    if (fermetureDifferee_) fermetureDifferee_->setEnabled(false);
     registre().noterDechargement(numero_);
     hide();
     if (QWidget* o = ouvreur_) {

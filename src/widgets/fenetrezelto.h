@@ -5,7 +5,8 @@
 // destroyed while one of its handlers runs) and form variables are reset
 // by the next load. A window opened modeless from another disables its
 // opener until it unloads, then re-enables and activates it. A disabled
-// window refuses a close request.
+// window refuses a close request. A window that the link loss closes
+// during an exchange, or while busy, closes once the exchange has returned.
 
 #include "platform/registrefenetres.h"
 
@@ -49,6 +50,10 @@ public:
     bool estAffichee() const override { return isVisible(); }
     // Unload by code; false when a step cancelled it.
     bool decharger() override;
+    void dechargerDesQueLibre() override;
+    // The link was lost and this window closes once its work returns: the
+    // work stops where it is.
+    bool fermetureEnAttente() const { return fermetureEnAttente_; }
 
     // Panel 1 of the status bar, made on first use.
     QLabel* panneau1();
@@ -69,6 +74,7 @@ protected:
 private:
     bool dechargerPar(int mode);
     void activationDemandee();
+    void fermerSiLibre();
 
     int numero_;
     bool charge_ = false;
@@ -79,4 +85,6 @@ private:
     SuiviActivation* suivi_;
     QEventLoop* boucleModale_ = nullptr;
     std::unique_ptr<IMinuterie> activationDifferee_;
+    bool fermetureEnAttente_ = false;
+    std::unique_ptr<IMinuterie> fermetureDifferee_;
 };

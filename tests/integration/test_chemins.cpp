@@ -4,7 +4,9 @@
 // is enabled after each step, and the closing roads of a lost link.
 #include "app/fixture.h"
 
+#include "menus/fenetremenua.h"
 #include "menus/fenetremenubgen.h"
+#include "menus/fenetremenuc.h"
 #include "menus/menubp.h"
 #include "menus/printw.h"
 #include "model/tables.h"
@@ -278,9 +280,9 @@ TEST_F(Chemins, SilenceFermeToutLaChaine)
     }
 }
 
-// The link lost in the middle of a download from the U/F window: the busy
-// windows stay, off line; each Exit then closes back to the main window
-// with nothing sent.
+// The link lost in the middle of a download from the U/F window: once the
+// download returns, the busy windows close back to the main window with
+// nothing more sent.
 TEST_F(Chemins, LiaisonPerdueEnTelechargement)
 {
     ouvrirMenuB();
@@ -295,15 +297,10 @@ TEST_F(Chemins, LiaisonPerdueEnTelechargement)
         return std::nullopt;
     };
     cp()->okBtn->click();
+    marquer();
     traiter();
     banc.horloge.avancer(5.0);
     EXPECT_FALSE(f->onLineChk());
-    EXPECT_EQ(etats(f.get()), "dddE-");
-    marquer();
-    for (QPushButton* b : {uf()->ExitBtn, bp()->ExitBtn, bgen()->ExitBtn}) {
-        b->click();
-        traiter();
-    }
     EXPECT_EQ(etats(f.get()), "E----");
     EXPECT_EQ(lignes(), QStringList());
     EXPECT_FALSE(travailEnCours);
@@ -348,4 +345,128 @@ TEST_F(Chemins, ImpressionDepuisLeMenuBGeneral)
     EXPECT_FALSE(pw()->isVisible());
     EXPECT_EQ(etats(f.get()), "dE---");
     EXPECT_TRUE(bgen()->saveBtn->isEnabled());
+}
+
+// ---- The converter falls silent during a window's download ----
+
+namespace {
+menuA* mA() { return fenetre<menuA>(numeroFenetre::menuA); }
+menuRelNew* mC() { return fenetre<menuRelNew>(numeroFenetre::menuRelNew); }
+}
+
+class DownloadLiaisonPerdue : public Chemins {
+protected:
+    // Opens the road's window on line and does what the user typed; returns the download.
+    std::function<void()> preparer(int route)
+    {
+        if (route == 0) {
+            demarrer();
+            allerEnLigne();
+            passwordOk = true;
+            f->mnABtn->click();
+            traiter();
+            banc.horloge.avancer(0.05);
+            banc.ui.reponses = {msg::oui};
+            return [] { mA()->downBtn->click(); };
+        }
+        if (route == 1) {
+            demarrer();
+            allerEnLigne();
+            passwordOk = true;
+            f->mnCBtn->click();
+            traiter();
+            banc.horloge.avancer(0.05);
+            mC()->f[3]->click();   // reached frequency on relay 3
+            return [] { mC()->downBtn->click(); };
+        }
+        ouvrirMenuB();
+        bgen()->progGammeBtn->click();
+        traiter();
+        if (route == 2) {
+            bp()->progGammeBtn->click();
+            traiter();
+            uf()->corrBtn->click();
+            for (QLineEdit* e : uf()->editTxt) e->clear();
+            uf()->editTxt[0]->setText("380");
+            uf()->editTxt[1]->setText("60");
+            uf()->terminerBtn->click();
+            uf()->downBtn->click();
+            traiter();
+            return [] { cp()->okBtn->click(); };
+        }
+        parametresPartitions[4][1] = 12.5;
+        partParamsModifies[0] = true;
+        bp()->ExitBtn->click();
+        traiter();
+        bgen()->downBtn->click();
+        traiter();
+        return [] { cp()->okBtn->click(); };
+    }
+};
+
+// Silence from the first, a middle or the last command of each download:
+// once the download returns, every menu window is closed, the program is
+// off line, the main window is given back as off line, nothing more is
+// shown or heard and what the user typed is still in the PC's tables.
+TEST_F(DownloadLiaisonPerdue, FermeLesFenetres)
+{
+    struct Cas {
+        int route;   // 0 menu A, 1 menu C, 2 U/F window, 3 copy dialog of menu B general
+        const char* silenceA;
+        int messages;   // boxes after the silence
+    };
+    const Cas cas[] = {
+        {0, "$CRT30", 1}, {0, "$DAT12.03.04", 1}, {0, "XxX", 0},   // data not confirmed
+        {1, "$fA3", 0},   {1, "$al0", 0},         {1, "$dc0", 0},
+        {2, "$pg0", 0},   {2, "$nm3800060", 0},   {2, "$pg1", 0},
+        {3, "$pg0", 0},   {3, "$ta5", 0},         {3, "$pg1", 0},
+    };
+    const char* routes[] = {"menu A", "menu C", "U/F window", "copy dialog"};
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(std::string(routes[c.route]) + ", silent from " + c.silenceA);
+        f.reset();
+        reinitialiserEtatModule();
+        banc.sim.silence = false;
+        banc.ui.messages.clear();
+        banc.ui.reponses.clear();
+        const std::function<void()> telecharger = preparer(c.route);
+        std::size_t boites = 0;
+        int beeps = 0;
+        banc.sim.script = [&](const QString& l) -> std::optional<QByteArray> {
+            if (l == QLatin1String(c.silenceA) && !banc.sim.silence) {
+                banc.sim.silence = true;
+                boites = banc.ui.messages.size();
+                beeps = banc.ui.beeps;
+                return QByteArray();
+            }
+            return std::nullopt;
+        };
+        telecharger();
+        traiter();
+        banc.horloge.avancer(0.1);
+        banc.sim.script = nullptr;
+
+        ASSERT_TRUE(banc.sim.silence);
+        EXPECT_FALSE(f->onLineChk());
+        for (QWidget* w : {static_cast<QWidget*>(mA()), static_cast<QWidget*>(mC()), static_cast<QWidget*>(bgen()),
+                           static_cast<QWidget*>(bp()), static_cast<QWidget*>(uf()), static_cast<QWidget*>(cp())})
+            EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+        EXPECT_TRUE(f->isEnabled());
+        for (QWidget* w : {f->mnBBtn, f->mnCBtn, f->ExitBtn, f->aboutBtn})
+            EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
+        EXPECT_FALSE(f->mnABtn->isEnabled());
+        EXPECT_FALSE(f->startBtn->isEnabled());
+        EXPECT_FALSE(travailEnCours);
+        EXPECT_EQ(banc.ui.pointeurCourant, pointeur::normal);
+        EXPECT_EQ(banc.ui.messages.size() - boites, std::size_t(c.messages));
+        EXPECT_EQ(banc.ui.beeps, beeps);   // no refused close, no download that sounds done
+        if (c.route == 1) {
+            EXPECT_EQ(tableRelais[0][0].nombre(), 3);
+        } else if (c.route == 2) {
+            EXPECT_EQ(pointsNema[1][0].nombre(), 380);
+            EXPECT_EQ(pointsNema[1][1].nombre(), 60);
+        } else if (c.route == 3) {
+            EXPECT_EQ(parametresPartitions[4][1].nombre(), 12.5);
+        }
+    }
 }

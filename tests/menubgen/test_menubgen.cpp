@@ -351,7 +351,7 @@ TEST_F(MenuBGen, ProgrammationPartitionPendantUneSonde)
 }
 
 // The converter falls silent during a command: the program goes off line and
-// the window closes, as the other menu windows do (it was busy then).
+// the window, busy then, closes once the command has returned.
 class CommandeLiaisonPerdue : public MenuBGen, public ::testing::WithParamInterface<int> {};
 
 TEST_P(CommandeLiaisonPerdue, FermeLaFenetre)
@@ -367,8 +367,11 @@ TEST_P(CommandeLiaisonPerdue, FermeLaFenetre)
     banc.ui.fichiers = {chemin("a.mnc")};
     const std::array<void (menuBGen::*)(), 3> commandes = {&menuBGen::downBtn_Click, &menuBGen::downAsIsBtn_Click,
                                                           &menuBGen::saveBtn_Click};
+    const int beeps = banc.ui.beeps;
     (m()->*commandes[GetParam()])();
     banc.sim.script = nullptr;
+    // The close follows once the command has returned.
+    banc.horloge.avancer(0.1);
     // The save says that nothing was saved (No: nor the PC's data).
     const bool sauvegarde = GetParam() == 2;
     ASSERT_EQ(banc.ui.messages.size(), sauvegarde ? 1u : 0u);
@@ -379,6 +382,7 @@ TEST_P(CommandeLiaisonPerdue, FermeLaFenetre)
     EXPECT_TRUE(f->isEnabled());
     EXPECT_FALSE(travailEnCours);
     EXPECT_EQ(banc.ui.pointeurCourant, pointeur::normal);
+    EXPECT_EQ(banc.ui.beeps, beeps);   // the cut download does not sound done
 }
 
 namespace {
