@@ -12,6 +12,7 @@
 #include "platform/servicesui.h"
 #include "resources/chaines.h"
 #include "resources/idschaines.h"
+#include "widgets/ctextbxn.h"
 #include "widgets/fenetres.h"
 #include "widgets/focuschamp.h"
 #include "widgets/statut.h"
@@ -323,7 +324,7 @@ void menuA::quitterCourant()
         refuser(0);
         return;
     }
-    if (editTxt[0]->text() != last) menuAModifie = true;
+    if (!valeurInchangee(last, editTxt[0]->text())) menuAModifie = true;
     couleurTexte(0, false);
 
     // The serial number's model code follows the current.

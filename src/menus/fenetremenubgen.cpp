@@ -415,7 +415,7 @@ void menuBGen::champ_GotFocus(QLineEdit* champ)
 
 void menuBGen::champ_LostFocus(QLineEdit* champ, int rangee)
 {
-    if (champ->text() != last) menuBGenModifie = true;
+    if (!valeurInchangee(last, champ->text())) menuBGenModifie = true;
     tableMenuBGen[rangee].valeur = nombreEnTete(champ->text());
 }
 

@@ -373,8 +373,8 @@ void menuRelNew::editTxtValComp_GotFocus()
 void menuRelNew::editTxtValComp_LostFocus()
 {
     if (enActivation_) return;
-    const QString formate = formatNombre(valeurTexte(editTxtValComp->text()), QStringLiteral("#0.00"));
-    if (formate != texteMemorise_) {
+    const QString formate = formaterChamp(editTxtValComp, QStringLiteral("#0.00"));
+    if (!valeurInchangee(texteMemorise_, editTxtValComp->text(), formate)) {
         menuCModifie = true;
         tableComparateur[0][0] = formate;
     }
@@ -390,7 +390,7 @@ void menuRelNew::editTxtRet_GotFocus()
 void menuRelNew::editTxtRet_LostFocus()
 {
     if (enActivation_) return;
-    if (editTxtRet->text() != texteMemorise_) {
+    if (!valeurInchangee(texteMemorise_, editTxtRet->text())) {
         menuCModifie = true;
         tableComparateur[1][0] = valeurTexte(editTxtRet->text());
     }

@@ -32,6 +32,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 // The validators in the order they are initialised, with their load limits
@@ -162,19 +163,11 @@ bool courantBorne(int ligne) { return ligne == 4 || ligne == 5 || ligne == 31 ||
 bool estFrequence(int ligne) { return ligne >= 11 && ligne <= 21; }
 bool estMcm(int ligne) { return ligne >= 26 && ligne <= 29; }
 
-// A typed number with the system separator; else its leading number.
-double nombreSysteme(const QString& texte)
-{
-    double v = 0;
-    if (lireNombreSysteme(texte, v)) return v;
-    return nombreEnTete(virguleEnPoint(texte));
-}
-
 // Band bounds read a comma as a point, so "12,60" counts as 12.6.
 double nombreBande(const QString& texte) { return nombreEnTete(virguleEnPoint(texte)); }
 
 // A product of the motor current as a decimal number (0.2 x 5.60 = 1.12).
-double produit(double facteur, double m) { return std::round(facteur * m * 1e6) / 1e6; }
+double produit(double facteur, double m) { return produitDecimal(facteur, m); }
 
 // The current partition of the selector: empty, not a whole number, 0 or
 // above the partition count stands for 1.
@@ -627,8 +620,17 @@ void menuBP::editTxtGamme_GotFocus()
 
 void menuBP::editTxtGamme_LostFocus()
 {
+    const QString t = champ(QStringLiteral("editTxtGamme"))->text();
+    // The partition shown and held, left as it was: nothing to select or
+    // show again.
+    const int p0 = partitionCourante;
+    if (valeurInchangee(texteAvantEdition, t) && partitionValide(p0) && partParamsCharges[p0 - 1]
+        && versEntier(nombreEnTete(t)) == p0 && partitionDuSelecteur() == p0) {
+        setTexteStatut(QString());
+        return;
+    }
     pointeurSourisPartout(pointeur::sablier);
-    valeursCourantes[0].valeur = nombreEnTete(champ(QStringLiteral("editTxtGamme"))->text());
+    valeursCourantes[0].valeur = nombreEnTete(t);
     const int p = partitionDuSelecteur();
     valeursCourantes[0].valeur = static_cast<double>(p);
     partitionCourante = p;
@@ -731,21 +733,21 @@ void menuBP::frequence_LostFocus(int k)
     QLineEdit* e = champ(QLatin1String(nomChamp(k)));
     const QString t = e->text();
     if (k <= 15) {
-        const QString f = formatNombre(nombreSysteme(t), QStringLiteral("#0.00"));
-        if (f != texteAvantEdition) {
+        const QString f = formaterChamp(e, QStringLiteral("#0.00"));
+        if (!valeurInchangee(texteAvantEdition, t, f)) {
             marquer();
             parametresPartitions[k][p] = f;
         }
         e->setText(f);
     } else if (k % 2 == 0) {   // centre
-        if (t != texteAvantEdition) {
+        if (!valeurInchangee(texteAvantEdition, t)) {
             marquer();
             parametresPartitions[k][p] = nombreBande(t);
             parametresPartitions[k + 1][p] = 0;
             champ(QLatin1String(nomChamp(k + 1)))->setText(QStringLiteral("0"));
         }
     } else {   // width
-        if (t != texteAvantEdition) {
+        if (!valeurInchangee(texteAvantEdition, t)) {
             marquer();
             parametresPartitions[k][p] = nombreBande(t);
         }
@@ -819,15 +821,15 @@ void menuBP::moteur_LostFocus(int k)
     const QString t = e->text();
     const bool nombre = k == 0 || k == 7 || k == 23 || k == 30 || k == 33 || k == 34;
     if (nombre) {
-        if (t != texteAvantEdition) {
+        if (!valeurInchangee(texteAvantEdition, t)) {
             marquer();
             parametresPartitions[k][p] = nombreEnTete(t);
         }
         return;
     }
     const bool entier = k == 37 || (estMcm(k) && mcmEntier());
-    const QString f = formatNombre(nombreSysteme(t), entier ? QStringLiteral("#0") : QStringLiteral("#0.00"));
-    if (f != texteAvantEdition) {
+    const QString f = formaterChamp(e, entier ? QStringLiteral("#0") : QStringLiteral("#0.00"));
+    if (!valeurInchangee(texteAvantEdition, t, f)) {
         marquer();
         parametresPartitions[k][p] = f;
         if (k == 3) cascadeCourantMoteur();
@@ -849,11 +851,16 @@ void menuBP::cascadeCourantMoteur()
         int ligne;
         double facteur;
     };
+    // A clamped value keeps within the limit that its field's next focus
+    // takes from the motor current as shown (0.2 x 12.53 gives 2.50, not 2.51).
+    const double affiche = nombreChamp(formatNombre(m, QStringLiteral("#0.00")));
     for (const Borne b : {Borne{4, 2}, Borne{5, 1.5}, Borne{31, 1}, Borne{32, 0.2}}) {
         const double max = produit(b.facteur, m);
         Variant& v = parametresPartitions[b.ligne][p];
         if (max < v.nombre()) {
-            v = formatNombre(max, QStringLiteral("#0.00"));
+            const double limite = produit(b.facteur, affiche);
+            v = formatDansLimites(std::min(max, limite), QStringLiteral("#0.00"),
+                                  -std::numeric_limits<double>::infinity(), limite);
             champ(QLatin1String(nomChamp(b.ligne)))->setText(v.texte());
         }
     }

@@ -2,6 +2,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <optional>
@@ -99,19 +100,54 @@ QString formatNombre(double valeur, const QString& masque)
         if (c == '0') ++minEntiers;
     const int nbDecimales = static_cast<int>(decimales.count('0'));
 
-    const double echelle = std::pow(10.0, nbDecimales);
-    // Round half away from zero on the decimal text to avoid binary error.
-    double arrondi = std::round(std::abs(valeur) * echelle + 1e-9 * std::max(1.0, std::abs(valeur) * echelle)) / echelle;
-    QString t = QString::number(arrondi, 'f', nbDecimales);
-    QString partieEntiere = nbDecimales > 0 ? t.left(t.indexOf('.')) : t;
-    QString partieDecimale = nbDecimales > 0 ? t.mid(t.indexOf('.') + 1) : QString();
-    if (partieEntiere == "0" && minEntiers == 0) partieEntiere.clear();
+    // The value's own decimal text (the shortest that reads back as the
+    // same double), rounded half away from zero digit by digit.
+    if (!std::isfinite(valeur)) valeur = 0.0;
+    const QString texte = QString::number(std::abs(valeur), 'f', QLocale::FloatingPointShortest);
+    const int virgule = texte.indexOf(u'.');
+    // The integer digits, then the decimals the mask keeps.
+    QString chiffres = virgule < 0 ? texte : texte.left(virgule);
+    const QString suite = virgule < 0 ? QString() : texte.mid(virgule + 1);
+    chiffres += suite.left(nbDecimales).leftJustified(nbDecimales, u'0');
+    if (suite.size() > nbDecimales && suite.at(nbDecimales) >= u'5') {
+        int i = static_cast<int>(chiffres.size()) - 1;
+        for (; i >= 0 && chiffres.at(i) == u'9'; --i) chiffres[i] = u'0';
+        if (i >= 0) chiffres[i] = QChar(chiffres.at(i).unicode() + 1);
+        else chiffres.prepend(u'1');
+    }
+    const int entiers = static_cast<int>(chiffres.size()) - nbDecimales;
+    QString partieEntiere = chiffres.left(entiers);
+    const QString partieDecimale = chiffres.mid(entiers);
+    while (partieEntiere.size() > 1 && partieEntiere.startsWith(u'0')) partieEntiere.remove(0, 1);
+    const bool nul = std::all_of(chiffres.begin(), chiffres.end(), [](QChar c) { return c == u'0'; });
+    if (partieEntiere == u"0" && minEntiers == 0) partieEntiere.clear();
     while (partieEntiere.size() < minEntiers) partieEntiere.prepend('0');
     QString resultat = partieEntiere;
     if (point >= 0) resultat += separateurDecimal();
     resultat += partieDecimale;
-    if (valeur < 0 && arrondi != 0.0) resultat.prepend('-');
+    if (valeur < 0 && !nul) resultat.prepend('-');
     return resultat;
+}
+
+QString formatDansLimites(double valeur, const QString& masque, double min, double max)
+{
+    const QString t = formatNombre(valeur, masque);
+    if (!(valeur >= min && valeur <= max)) return t;
+    const double arrondi = nombreChamp(t);
+    if (arrondi >= min && arrondi <= max) return t;
+    // One step of the last kept digit toward the value.
+    const int point = masque.indexOf('.');
+    const int nbDecimales = point < 0 ? 0 : static_cast<int>(masque.mid(point + 1).count('0'));
+    const double pas = std::pow(10.0, -nbDecimales);
+    const double dedans = nombreEnTete(texteCourt(arrondi > max ? arrondi - pas : arrondi + pas));
+    if (dedans < min || dedans > max) return t;
+    return formatNombre(dedans, masque);
+}
+
+double produitDecimal(double facteur, double valeur)
+{
+    // At most 15 significant digits: the binary error falls away.
+    return nombreEnTete(texteCourt(facteur * valeur));
 }
 
 bool lireNombreSysteme(const QString& texte, double& valeur)

@@ -25,9 +25,19 @@ QString texteCourt(double valeur);
 QString texteSysteme(double valeur);
 
 // Number formats "#0.00", "#0", "#0.", "#000": at least the integer digits
-// the mask gives, the decimals it gives (half away from zero), the system
-// decimal separator, no group separator.
+// the mask gives, the decimals it gives, the system decimal separator, no
+// group separator. The value's shortest decimal text is rounded, half away
+// from zero: 2.675 gives "2.68", 123456789.125 "123456789.13".
 QString formatNombre(double valeur, const QString& masque);
+
+// The same text of a value that lies within min and max, kept within them:
+// where rounding would cross a limit, the value is rounded toward the inside
+// instead (2.506 with max 2.506 gives "2.50"), if that stays within both.
+QString formatDansLimites(double valeur, const QString& masque, double min, double max);
+
+// A factor times a value as the decimal number it names: 0.2 x 12.53 is
+// 2.506, not 2.5060000000000002.
+double produitDecimal(double facteur, double valeur);
 
 // A text read with the system's number settings (whole text, blanks around
 // allowed, an optional sign, the system separator as the only decimal sign:

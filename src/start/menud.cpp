@@ -247,7 +247,7 @@ void menuD::fixerLimites(int i)
         v->IsDecimal = true;
         break;
     case champCrtFccPerm:
-        v->max = arrondi2(0.2 * courantMoteur());
+        v->max = produitDecimal(0.2, courantMoteur());
         v->IsDecimal = true;
         break;
     case champTacc:
@@ -303,12 +303,12 @@ void menuD::champ_LostFocus(int i)
 {
     const DefChamp& d = champs[i];
     const QString texte = champ[i]->text();
-    const double v = nombreChamp(texte);
     QString masque = QStringLiteral("#0.00");
     if (d.genre == entier || (d.genre == courantMcm && (mcmChk[2]->isChecked() || mcmChk[3]->isChecked())))
         masque = QStringLiteral("#0");
-    const QString forme = formatNombre(v, masque);
-    const bool change = d.genre == entier ? texte != valeurEntree_ : forme != valeurEntree_;
+    const QString forme = formaterChamp(champ[i], masque);
+    const bool change = d.genre == entier ? !valeurInchangee(valeurEntree_, texte)
+                                          : !valeurInchangee(valeurEntree_, texte, forme);
     if (change) {
         cellule(d.ligne) = forme;
         derniereCommande_ = cle(d.ligne) + forme;

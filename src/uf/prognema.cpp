@@ -373,6 +373,8 @@ void progNema::corrBtn_Click()
 {
     travailEnCours = true;
     nemaCorrigee = true;
+    const int p = partitionAffichee();
+    for (int k = 0; k < 64; ++k) pointsAvantCorrection_[k] = pointsNema[p][k].nombre();
     panneau1()->clear();
     activerPointsNema(true);
     editTxt[0]->setFocus(Qt::OtherFocusReason);
@@ -487,7 +489,10 @@ void progNema::terminerNema()
     afficherPointsNema();
     activerPointsNema(false);
     terminerPointsNema(p);
-    if (nemaCorrigee) {
+    // A correction that leaves every point as it was changes nothing.
+    bool change = false;
+    for (int k = 0; k < 64; ++k) change = change || pointsNema[p][k].nombre() != pointsAvantCorrection_[k];
+    if (nemaCorrigee && change) {
         // A corrected characteristic is held, also off line.
         partNemaModifies[p - 1] = true;
         partNemaCharges[p - 1] = true;

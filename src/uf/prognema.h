@@ -89,4 +89,5 @@ private:
     int nbPoints_ = 1;
     bool enFin_ = false;   // terminerNema running
     bool enLecture_ = false;   // the activation reads the points
+    std::array<double, 64> pointsAvantCorrection_{};   // the store when the correction began
 };

@@ -13,6 +13,7 @@
 #include <QPalette>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 const char* const proprieteValidateur = "validateurCTextBxN";
@@ -30,6 +31,34 @@ bool lireLimite(const Variant& limite, double& valeur)
     bool ok = false;
     valeur = t.toDouble(&ok);   // "12.50" on a comma system
     return ok && std::isfinite(valeur);
+}
+
+// A field's text as a number: with the system separator, or with a point or
+// a comma as its decimal sign (a stored text shown as it is).
+bool lireTexteChamp(const QString& texte, double& valeur)
+{
+    if (lireNombreSysteme(texte, valeur)) return true;
+    QString t = texte.trimmed();
+    t.replace(u',', u'.');
+    int points = 0;
+    int chiffres = 0;
+    for (int i = 0; i < t.size(); ++i) {
+        const QChar c = t[i];
+        if (c == u'.') ++points;
+        else if (c >= u'0' && c <= u'9') ++chiffres;
+        else if (!(i == 0 && (c == u'-' || c == u'+'))) return false;
+    }
+    if (points > 1 || chiffres == 0) return false;
+    bool ok = false;
+    valeur = t.toDouble(&ok);
+    return ok && std::isfinite(valeur);
+}
+
+// A limit, or the infinity on its side when there is none or it is no number.
+double borne(const Variant& limite, double sansLimite)
+{
+    double v = 0.0;
+    return !limite.estVide() && lireLimite(limite, v) ? v : sansLimite;
 }
 }
 
@@ -196,4 +225,28 @@ bool CTextBxN::valider()
     // Without any limit the text stays as typed.
     if (!texte.isEmpty() && !(min.estVide() && max.estVide())) reecrire(valeur);
     return true;
+}
+
+QString CTextBxN::formater(const QString& masque) const
+{
+    const double valeur = textbox ? nombreChamp(textbox->text()) : 0.0;
+    const double infini = std::numeric_limits<double>::infinity();
+    return formatDansLimites(valeur, masque, borne(min, -infini), borne(max, infini));
+}
+
+QString formaterChamp(const QLineEdit* box, const QString& masque)
+{
+    if (const CTextBxN* v = CTextBxN::de(box); v && v->textbox.data() == box) return v->formater(masque);
+    return formatNombre(nombreChamp(box->text()), masque);
+}
+
+bool valeurInchangee(const QString& texteFocus, const QString& texte, const QString& texteStocke)
+{
+    double avant = 0.0;
+    const bool nombre = lireTexteChamp(texteFocus, avant);
+    const auto meme = [&](const QString& t) {
+        double v = 0.0;
+        return t == texteFocus || (nombre && lireTexteChamp(t, v) && v == avant);
+    };
+    return meme(texte) || (!texteStocke.isNull() && meme(texteStocke));
 }

@@ -39,6 +39,10 @@ public:
     // the focus may move: accepted, or refused and no handler cancelled.
     bool valider();
 
+    // The box's accepted value in that format ("#0.00", "#0"), kept within
+    // the limits when rounding would cross one.
+    QString formater(const QString& masque) const;
+
     // The validator bound to a box, or null.
     static CTextBxN* de(const QObject* box);
 
@@ -65,3 +69,12 @@ private:
 
     QPointer<QObject> focus_;   // got / lost focus hook of the bound box
 };
+
+// A field's text in that format: through its validator when it has one.
+QString formaterChamp(const QLineEdit* box, const QString& masque);
+
+// Leaving a field changes its value only when the text it leaves with, and
+// the text stored for it when one is given, both differ as numbers from the
+// text it held when it got the focus; texts that are no numbers compare as
+// texts. So "2.5" left as "2.50" changes nothing.
+bool valeurInchangee(const QString& texteFocus, const QString& texte, const QString& texteStocke = QString());

@@ -137,12 +137,16 @@ TEST(MenuBP, enLigneSequencesDuFil)
     EXPECT_TRUE(partParamsCharges[4]);
     EXPECT_FALSE(travailEnCours);
 
-    // Leaving the partition field unchanged selects it again.
+    // Leaving the partition field unchanged sends nothing; another held
+    // partition is selected.
     b.sim.journal.clear();
     b.entrer("editTxtGamme");
     QTest::keyClick(b.champ("editTxtGamme"), Qt::Key_Tab);
     attendre();
-    EXPECT_EQ(b.journal(), QStringList({"$pg0", "pg", "$ng5", "NG"}));
+    EXPECT_EQ(b.journal(), QStringList());
+    partParamsCharges[5] = true;
+    b.saisir("editTxtGamme", "6");
+    EXPECT_EQ(b.journal(), QStringList({"$pg0", "pg", "$ng6", "NG"}));
 
     b.sim.journal.clear();
     b.f.ExitBtn->click();

@@ -69,6 +69,7 @@ TEST_F(BancUF, horsLigneRienNEstEnvoyeEtUneCorrectionEstTenue)
     EXPECT_FALSE(w.downBtn->isEnabled());
     EXPECT_EQ(w.editTxt[0]->text(), "100");
     w.corrBtn_Click();
+    w.editTxt[0]->setText("120");
     w.terminerBtn_Click();
     EXPECT_FALSE(w.downBtn->isEnabled());
     EXPECT_TRUE(partNemaModifies[3]);
