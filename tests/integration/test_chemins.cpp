@@ -9,10 +9,13 @@
 #include "menus/fenetremenuc.h"
 #include "menus/menubp.h"
 #include "menus/printw.h"
+#include "model/etat.h"
 #include "model/tables.h"
 #include "model/vues.h"
 #include "platform/registrefenetres.h"
 #include "sim/imprimanteenregistreuse.h"
+#include "start/menud.h"
+#include "start/menustart.h"
 #include "uf/copynema.h"
 #include "uf/prognema.h"
 
@@ -36,6 +39,8 @@ menuBP* bp() { return fenetre<menuBP>(numeroFenetre::menuBP); }
 progNema* uf() { return fenetre<progNema>(numeroFenetre::progNema); }
 copyNema* cp() { return fenetre<copyNema>(numeroFenetre::copyNema); }
 printW* pw() { return fenetre<printW>(numeroFenetre::printW); }
+menuStart* ms() { return fenetre<menuStart>(numeroFenetre::menuStart); }
+menuD* md() { return fenetre<menuD>(numeroFenetre::menuD); }
 
 void traiter()
 {
@@ -469,4 +474,159 @@ TEST_F(DownloadLiaisonPerdue, FermeLesFenetres)
             EXPECT_EQ(parametresPartitions[4][1].nombre(), 12.5);
         }
     }
+}
+
+// Every numeric field of the menu windows, given the focus and left with Tab
+// without typing, marks nothing and sends nothing, and no closing question
+// follows, although the converter's values show otherwise than their
+// format ("2.5" left as "2.50").
+TEST_F(Chemins, ChampQuitteSansSaisieNeMarqueRien)
+{
+    banc.sim.fixer("MV", "1");
+    banc.sim.fixer("sp", "2.5");
+    banc.sim.fixer("cm", "0");
+    banc.sim.fixer("IM1", "12.5");
+    banc.sim.fixer("VC", "2.5");
+    banc.sim.relais[9] = 2;   // the comparator's relay: its fields show
+    // 31 points: every point field holds a value its limits accept.
+    banc.sim.points[1].clear();
+    for (int j = 1; j <= 31; ++j) banc.sim.points[1].push_back(PointUF{10 * j + 10, 2 * j});
+    banc.sim.courantMax = "23";
+    banc.sim.numeroSerie = "7015X";
+
+    const auto ouvrirBP = [] {
+        bgen()->progGammeBtn->click();
+        traiter();
+    };
+    const auto ouvrirUF = [&] {
+        ouvrirBP();
+        bp()->progGammeBtn->click();
+        traiter();
+    };
+    struct Cas {
+        const char* quoi;
+        std::function<void()> ouvrir;            // from menu B general on line
+        std::function<QWidget*()> fenetre;
+        std::function<void()> avantChamps;       // a correction, a graph shown
+        int nbChamps;
+        std::function<void()> fermer;            // back to the main window
+    };
+    const auto fermerB = [] {
+        for (QWidget* w : {static_cast<QWidget*>(uf()), static_cast<QWidget*>(bp()), static_cast<QWidget*>(bgen())}) {
+            if (!w->isVisible()) continue;
+            if (w == uf()) uf()->ExitBtn->click();
+            else if (w == bp()) bp()->ExitBtn->click();
+            else bgen()->ExitBtn->click();
+            traiter();
+        }
+    };
+    const Cas cas[] = {
+        {"menu B general", {}, [] { return static_cast<QWidget*>(bgen()); }, {}, 3, fermerB},
+        {"menu B partitions", ouvrirBP, [] { return static_cast<QWidget*>(bp()); }, {}, 31, fermerB},
+        {"U/F points", ouvrirUF, [] { return static_cast<QWidget*>(uf()); }, [] { uf()->corrBtn->click(); }, 62,
+         fermerB},
+        {"U/F curve readings", ouvrirUF, [] { return static_cast<QWidget*>(uf()); },
+         [] {
+             QTest::mousePress(uf()->grapheBtn, Qt::LeftButton);
+             QTest::mouseRelease(uf()->grapheBtn, Qt::LeftButton);
+         },
+         2,
+         [&] {
+             QTest::mousePress(uf()->grapheBtn, Qt::LeftButton);
+             QTest::mouseRelease(uf()->grapheBtn, Qt::LeftButton);
+             fermerB();
+         }},
+        {"menu C",
+         [this] {
+             bgen()->ExitBtn->click();
+             traiter();
+             f->mnCBtn->click();
+             traiter();
+         },
+         [] { return static_cast<QWidget*>(mC()); }, {}, 2, [] { mC()->ExitBtn->click(); }},
+        {"menu A",
+         [this] {
+             bgen()->ExitBtn->click();
+             traiter();
+             f->mnABtn->click();
+             traiter();
+         },
+         [] { return static_cast<QWidget*>(mA()); }, {}, 3, [] { mA()->ExitBtn->click(); }},
+    };
+    banc.ui.reponseParDefaut = msg::oui;
+    const auto parcourir = [](QWidget* w, int attendus) {
+        int vus = 0;
+        for (QLineEdit* e : w->findChildren<QLineEdit*>()) {
+            if (!e->isVisible() || !e->isEnabled()) continue;
+            e->setFocus(Qt::MouseFocusReason);
+            traiter();
+            if (!e->hasFocus()) continue;
+            QTest::keyClick(e, Qt::Key_Tab);
+            traiter();
+            ++vus;
+        }
+        EXPECT_EQ(vus, attendus);
+    };
+    const auto rienMarque = [] {
+        for (int p = 0; p < 64; ++p) {
+            EXPECT_FALSE(partParamsModifies[p]) << p + 1;
+            EXPECT_FALSE(partNemaModifies[p]) << p + 1;
+        }
+        EXPECT_FALSE(menuBGenModifie);
+        EXPECT_FALSE(menuCModifie);
+        EXPECT_FALSE(menuAModifie);
+    };
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.quoi);
+        f.reset();
+        reinitialiserEtatModule();
+        banc.ui.messages.clear();
+        demarrer();
+        allerEnLigne();
+        passwordOk = true;
+        f->mnBBtn->click();
+        traiter();
+        if (c.ouvrir) c.ouvrir();
+        QWidget* w = c.fenetre();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+        if (c.avantChamps) c.avantChamps();
+        traiter();
+        marquer();
+        parcourir(w, c.nbChamps);
+        EXPECT_EQ(lignes(), QStringList());
+        rienMarque();
+        c.fermer();
+        traiter();
+        EXPECT_EQ(lignes(), QStringList());
+        for (const MessageVu& m : banc.ui.messages) ADD_FAILURE() << m.texte.toStdString();
+        EXPECT_EQ(etats(f.get()), "E----");
+    }
+
+    // Menu D sends each change at once: nothing goes out.
+    f.reset();
+    reinitialiserEtatModule();
+    banc.ui.messages.clear();
+    demarrer();
+    allerEnLigne();
+    f->startBtn->click();
+    banc.horloge.avancer(0.01);
+    ms()->menuDBtn->click();
+    QStringList envoye{"?"};
+    // Once menu D shows, inside its modal loop.
+    std::function<void()> quandVisible = [&] {
+        if (!md() || !md()->isVisible()) {
+            QTimer::singleShot(0, quandVisible);
+            return;
+        }
+        EXPECT_TRUE(QTest::qWaitForWindowActive(md()));
+        marquer();
+        parcourir(md(), 12);
+        envoye = lignes();
+        md()->ExitBtn->click();
+    };
+    QTimer::singleShot(0, quandVisible);
+    banc.horloge.avancer(0.6);
+    EXPECT_EQ(envoye, QStringList());
+    rienMarque();
+    EXPECT_TRUE(banc.ui.messages.empty());
 }
