@@ -105,6 +105,18 @@ TEST_F(Nombres, FormatsUseTheSystemSeparatorAndNoGroups)
         {7, "#0.", "7,", "7."},
         {5, "#000", "005", "005"},
         {1234, "#000", "1234", "1234"},
+        // Large values: the value's own decimal text, no offset growing with it.
+        {123456789.125, "#0.00", "123456789,13", "123456789.13"},
+        {-123456789.125, "#0.00", "-123456789,13", "-123456789.13"},
+        {5000000.005, "#0.00", "5000000,01", "5000000.01"},
+        {1e15 + 0.5, "#0.00", "1000000000000000,50", "1000000000000000.50"},
+        {1e15 + 0.5, "#0", "1000000000000001", "1000000000000001"},
+        {1e20, "#0.00", "100000000000000000000,00", "100000000000000000000.00"},
+        {9.995, "#0.00", "10,00", "10.00"},
+        {-99.5, "#0", "-100", "-100"},
+        {-0.005, "#0.00", "-0,01", "-0.01"},
+        {1.005, "#0.00", "1,01", "1.01"},
+        {0.2 * 12.53, "#0.00", "2,51", "2.51"},
     };
     for (const auto& c : cas) {
         SCOPED_TRACE(std::string(c.masque) + " " + c.point);
@@ -113,6 +125,34 @@ TEST_F(Nombres, FormatsUseTheSystemSeparatorAndNoGroups)
         definirSeparateurDecimal('.');
         EXPECT_EQ(formatNombre(c.valeur, QString::fromLatin1(c.masque)), QString::fromLatin1(c.point));
     }
+}
+
+TEST_F(Nombres, FormatKeptWithinLimitsAndDecimalProducts)
+{
+    const struct {
+        double valeur;
+        const char* masque;
+        double min;
+        double max;
+        const char* attendu;
+    } cas[] = {
+        {2.506, "#0.00", 0, 2.506, "2.50"},     // 2.51 would cross the maximum
+        {2.504, "#0.00", 0, 2.506, "2.50"},
+        {1.004, "#0.00", 1.004, 5, "1.01"},     // 1.00 would cross the minimum
+        {299.6, "#0", 0, 299.6, "299"},
+        {2.505, "#0.00", 0, 2.505, "2.50"},
+        {2.5, "#0.00", 0, 2.506, "2.50"},
+        {5, "#0.00", 0, 2, "5.00"},             // not within: as formatted
+        {2.5055, "#0.00", 2.5055, 2.5058, "2.51"},   // no two-decimal value within
+    };
+    for (const auto& c : cas) {
+        SCOPED_TRACE(c.attendu);
+        EXPECT_EQ(formatDansLimites(c.valeur, QString::fromLatin1(c.masque), c.min, c.max), QString::fromLatin1(c.attendu));
+    }
+    EXPECT_EQ(produitDecimal(0.2, 12.53), 2.506);
+    EXPECT_EQ(produitDecimal(0.2, 5.6), 1.12);
+    EXPECT_EQ(produitDecimal(1.5, 12.34), 18.51);
+    EXPECT_EQ(produitDecimal(2, 180), 360);
 }
 
 TEST_F(Nombres, TextReadWithTheSystemSettings)

@@ -363,6 +363,18 @@ TEST(MenuBP, courantMoteurEtCourantsBornes)
     EXPECT_TRUE(b.ui.messages.empty());
     EXPECT_EQ(b.ligne(32).texte(), "1.12");
 
+    // Lowered to 12.53, the permanent current is clamped within 0.2 x 12.53
+    // = 2.506, and 2.506 typed is kept within it.
+    b.saisir("editTxtCrtMot", "20");
+    b.saisir("editTxtCrtFccPerm", "4");
+    b.saisir("editTxtCrtMot", "12.53");
+    EXPECT_EQ(b.ligne(32).texte(), "2.50");
+    b.saisir("editTxtCrtFccPerm", "1");
+    b.saisir("editTxtCrtFccPerm", "2.506");
+    EXPECT_TRUE(b.ui.messages.empty());
+    EXPECT_EQ(b.ligne(32).texte(), "2.50");
+    EXPECT_EQ(b.champ("editTxtCrtFccPerm")->text(), "2.50");
+
     // No usable motor current: the load limit holds.
     b.champ("editTxtCrtMot")->setText("0");
     b.entrer("editTxtCrtAcc");

@@ -83,7 +83,7 @@ TEST_F(Start, MenuDEnvoisLimitesEtReprise)
     ouvrir();
     ms()->menuDBtn->click();
     QStringList envoyes;
-    QString indicationTacc, indicationPerm;
+    QString indicationTacc, indicationPerm, indicationPermExacte;
     std::vector<QString> refus;
     bool vueDuranteOuverture = false;
     pendantMenuD([&] {
@@ -124,6 +124,17 @@ TEST_F(Start, MenuDEnvoisLimitesEtReprise)
         indicationPerm = d->panneau1()->text();
         valider(champ("editTxtCrtFccPerm"));
 
+        // Motor current 12.53: at most 2.506 exactly, and 2.506 goes out
+        // within it.
+        parametresPartitions[3][1] = 12.53;
+        saisir(champ("editTxtCrtFccPerm"), "2.51");
+        indicationPermExacte = d->panneau1()->text();
+        valider(champ("editTxtCrtFccPerm"));
+        saisir(champ("editTxtCrtFccPerm"), "1");
+        valider(champ("editTxtCrtFccPerm"));
+        saisir(champ("editTxtCrtFccPerm"), "2.506");
+        valider(champ("editTxtCrtFccPerm"));
+
         d->mcmChk[2]->click();
         EXPECT_TRUE(champ("editTxtMcm1")->isVisible());
         EXPECT_FALSE(d->Label[12]->isVisible());
@@ -149,11 +160,12 @@ TEST_F(Start, MenuDEnvoisLimitesEtReprise)
     });
     banc.horloge.avancer(0.6);
     EXPECT_TRUE(vueDuranteOuverture);
-    EXPECT_EQ(envoyes, QStringList({"$cf12.50", "$fc0", "$cp2.50", "$MC2", "$MC3"}));
+    EXPECT_EQ(envoyes, QStringList({"$cf12.50", "$fc0", "$cp2.50", "$cp1.00", "$cp2.50", "$MC2", "$MC3"}));
     EXPECT_EQ(banc.sim.valeur("Ic"), QStringLiteral("12.50"));
     EXPECT_EQ(indicationTacc, texteChaine(ids::valeurEntre) + "5.00...250 s");
     EXPECT_EQ(indicationPerm, texteChaine(ids::valeurEntre) + " 0...2.5 A");
-    EXPECT_EQ(refus, std::vector<QString>(2, texteChaine(ids::horsLimites)));
+    EXPECT_EQ(indicationPermExacte, texteChaine(ids::valeurEntre) + " 0...2.506 A");
+    EXPECT_EQ(refus, std::vector<QString>(3, texteChaine(ids::horsLimites)));
     EXPECT_EQ(vues().menuD, nullptr);
     EXPECT_FALSE(md()->isVisible());
     // Nothing marked modified; the poll resumes.
