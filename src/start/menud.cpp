@@ -76,8 +76,6 @@ QString cle(int ligne)
     return ligne == ligneFiltre ? tableMenuBGen[4].cle : defParamsPartition[ligne].cle;
 }
 
-double arrondi2(double v) { return std::round(v * 100.0) / 100.0; }
-
 double courantMoteur() { return parametresPartitions[3][partitionDuSelecteur()].nombre(); }
 
 QString deux(double v) { return formatNombre(v, QStringLiteral("#0.00")); }
@@ -253,7 +251,8 @@ void menuD::fixerLimites(int i)
     case champTacc:
     case champTdec:
         v->IsDecimal = true;
-        v->min = arrondi2(parametresPartitions[i == champTacc ? 8 : 9][partitionDuSelecteur()].nombre());
+        // The time as its hint shows it: rounded to two decimals.
+        v->min = nombreChamp(deux(parametresPartitions[i == champTacc ? 8 : 9][partitionDuSelecteur()].nombre()));
         break;
     default:
         if (champs[i].genre == courantMcm) v->IsDecimal = mcmChk[0]->isChecked() || mcmChk[1]->isChecked();

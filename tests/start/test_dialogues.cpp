@@ -115,6 +115,12 @@ TEST_F(Start, MenuDEnvoisLimitesEtReprise)
         EXPECT_EQ(QApplication::focusWidget(), champ("editTxtTacc"));
         saisir(champ("editTxtTacc"), "5");
         valider(champ("editTxtTacc"));
+        // Acceleration time 1.005, shown 1.01: 1 refused.
+        parametresPartitions[8][1] = 1.005;
+        saisir(champ("editTxtTacc"), "1");
+        valider(champ("editTxtTacc"));
+        saisir(champ("editTxtTacc"), "1.01");
+        valider(champ("editTxtTacc"));
 
         // Motor current 12.5: at most 2.5.
         parametresPartitions[3][1] = 12.5;
@@ -160,12 +166,12 @@ TEST_F(Start, MenuDEnvoisLimitesEtReprise)
     });
     banc.horloge.avancer(0.6);
     EXPECT_TRUE(vueDuranteOuverture);
-    EXPECT_EQ(envoyes, QStringList({"$cf12.50", "$fc0", "$cp2.50", "$cp1.00", "$cp2.50", "$MC2", "$MC3"}));
+    EXPECT_EQ(envoyes, QStringList({"$cf12.50", "$fc0", "$tu1.01", "$cp2.50", "$cp1.00", "$cp2.50", "$MC2", "$MC3"}));
     EXPECT_EQ(banc.sim.valeur("Ic"), QStringLiteral("12.50"));
     EXPECT_EQ(indicationTacc, texteChaine(ids::valeurEntre) + "5.00...250 s");
     EXPECT_EQ(indicationPerm, texteChaine(ids::valeurEntre) + " 0...2.5 A");
     EXPECT_EQ(indicationPermExacte, texteChaine(ids::valeurEntre) + " 0...2.506 A");
-    EXPECT_EQ(refus, std::vector<QString>(3, texteChaine(ids::horsLimites)));
+    EXPECT_EQ(refus, std::vector<QString>(4, texteChaine(ids::horsLimites)));
     EXPECT_EQ(vues().menuD, nullptr);
     EXPECT_FALSE(md()->isVisible());
     // Nothing marked modified; the poll resumes.
