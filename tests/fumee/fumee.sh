@@ -8,8 +8,9 @@
 # 1024x768 screen with a zelto.ini whose positions suit a larger screen.
 # Each step is a small function; a new window is checked with
 #   id=$(attendre_fenetre "^Title$") && verifier_peinte "$id" "name"
-# after opening it with cliquer / touche (ouvrir does both and checks
-# that the window's frame lies wholly on the screen).
+# after opening it with cliquer / touche (ouvrir does both, checks that
+# the window's frame lies wholly on the screen and, with a new zelto.ini,
+# that it is centred on the main window).
 set -uo pipefail
 
 racine="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -328,7 +329,6 @@ passe() {
   # Field 4: Left of window 2, the main window.
   if [ "$fin" = 1 ] && [ -s "$ini" ] && [ "$(cut -d, -f4 "$ini")" != "0" ]; then ok "exit: program ended, zelto.ini written"
   else echec "exit: ended=$fin, zelto.ini: $(cat "$ini" 2>/dev/null)"; fi
-  arreter_processus
 }
 
 for outil in Xvfb openbox xdotool xwininfo xprop import identify; do
@@ -336,10 +336,12 @@ for outil in Xvfb openbox xdotool xwininfo xprop import identify; do
 done
 
 passe 1280x1024 "" 1
+arreter_processus
 # French, COM1; Left and Top in twips of windows 1 to 13: the main window (2)
 # at (682, 624) and menu B general (5) at (700, 300) pixels, places on a
 # 1280x1024 screen; menu B partitions (6) and the others never placed.
 passe 1024x768 "16,0,0,10230,9360,0,0,0,0,10500,4500,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0," 0
+arreter_processus
 
 echo "smoke: $reussis passed, $echecs failed"
 [ "$echecs" -eq 0 ]
