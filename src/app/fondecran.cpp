@@ -51,7 +51,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -325,15 +324,7 @@ void fondEcran::Form_Load()
     optionsLigne_->selectionner(0);
     optionsLangue_->selectionner(langueIndex + 1);
 
-    const PositionFenetre& p = positionsFenetres[numeroFenetre::fondEcran];
-    if (p.Left == 0 && p.Top == 0) {
-        if (const QScreen* ecran = screen()) {
-            const QRect g = ecran->geometry();
-            move(g.width() / 2 - frameGeometry().width() / 2, g.height() / 2 - frameGeometry().height() / 2);
-        }
-    } else {
-        move(positionSurUnEcran(QPoint(twipsVersPixels(p.Left), twipsVersPixels(p.Top)), frameGeometry().size()));
-    }
+    placerFenetre(numeroFenetre::fondEcran, this);
     registre().noterChargement(numeroFenetre::fondEcran);
 }
 

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QRegion>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -24,27 +25,58 @@ int twipsVersPixels(int twips)
 }
 
 namespace {
-QSize tailleFenetre(const QWidget* f)
+// Client size the window has, or will have once shown.
+QSize tailleFenetre(QWidget* f)
 {
-    if (f->isVisible()) return f->frameGeometry().size();
-    if (f->testAttribute(Qt::WA_Resized)) return f->size();
-    return f->sizeHint().expandedTo(f->minimumSize());
-}
+    if (f->isVisible() || f->testAttribute(Qt::WA_Resized)) return f->size();
+    // What show() will give it.
+    f->adjustSize();
+    f->setAttribute(Qt::WA_Resized, false);
+    return f->size();
 }
 
-void placerFenetre(int numeroFenetre, QWidget* fenetre)
+bool expose(const QWidget* f)
 {
-    if (!fenetre) return;
-    const bool indice = numeroFenetre >= 1 && numeroFenetre <= 13;
-    const PositionFenetre pos = indice ? positionsFenetres[numeroFenetre] : PositionFenetre{};
-    if ((pos.Left == 0 && pos.Top == 0) || numeroFenetre == numeroFenetre::frmSplash) {
-        const QSize taille = tailleFenetre(fenetre);
+    const QWindow* w = f->windowHandle();
+    return f->isVisible() && w && w->isExposed();
+}
+
+QMargins margesVisibles(const QWidget* f)
+{
+    const QRect g = f->geometry();
+    const QRect c = f->frameGeometry();
+    return {g.left() - c.left(), g.top() - c.top(), c.right() - g.right(), c.bottom() - g.bottom()};
+}
+
+// Borders the window system puts around the window: its own once it is on
+// the screen, else those of another of the program's windows on the screen.
+QMargins margesCadre(const QWidget* f)
+{
+    if (expose(f)) return margesVisibles(f);
+    for (const QWidget* w : QApplication::topLevelWidgets()) {
+        if (w == f || !expose(w) || w->windowType() == Qt::Popup || w->windowType() == Qt::ToolTip) continue;
+        const QMargins m = margesVisibles(w);
+        if (!m.isNull()) return m;
+    }
+    return {};
+}
+
+// Top-left of the frame of window numero, of that frame size.
+QPoint positionCadre(int numero, const QWidget* fenetre, const QSize& cadre)
+{
+    const bool indice = numero >= 1 && numero <= 13;
+    const PositionFenetre pos = indice ? positionsFenetres[numero] : PositionFenetre{};
+    QPoint p;
+    if (numero != numeroFenetre::frmSplash && (pos.Left != 0 || pos.Top != 0)) {
+        p = QPoint(twipsVersPixels(pos.Left), twipsVersPixels(pos.Top));
+    } else {
         double gauche, haut, largeur, hauteur;
-        if (IFenetrePrincipale* p = plateforme().principale) {
-            gauche = p->leftTwips();
-            haut = p->topTwips();
-            largeur = p->widthTwips();
-            hauteur = p->heightTwips();
+        IFenetrePrincipale* principale = plateforme().principale;
+        if (principale && numero != numeroFenetre::fondEcran) {
+            gauche = principale->leftTwips();
+            haut = principale->topTwips();
+            largeur = principale->widthTwips();
+            hauteur = principale->heightTwips();
         } else {
             const QScreen* ecran = fenetre->screen() ? fenetre->screen() : QGuiApplication::primaryScreen();
             const QRect r = ecran ? ecran->availableGeometry() : QRect(0, 0, 800, 600);
@@ -53,34 +85,152 @@ void placerFenetre(int numeroFenetre, QWidget* fenetre)
             largeur = pixelsVersTwips(r.width());
             hauteur = pixelsVersTwips(r.height());
         }
-        const double left = gauche + largeur / 2 - pixelsVersTwips(taille.width()) / 2.0;
-        const double top = haut + hauteur / 2 - pixelsVersTwips(taille.height()) / 2.0;
-        fenetre->move(static_cast<int>(std::lround(left / twipsParPixel)),
-                      static_cast<int>(std::lround(top / twipsParPixel)));
-    } else {
-        fenetre->move(positionSurUnEcran(QPoint(twipsVersPixels(pos.Left), twipsVersPixels(pos.Top)),
-                                         tailleFenetre(fenetre)));
+        const double left = gauche + largeur / 2 - pixelsVersTwips(cadre.width()) / 2.0;
+        const double top = haut + hauteur / 2 - pixelsVersTwips(cadre.height()) / 2.0;
+        p = QPoint(static_cast<int>(std::lround(left / twipsParPixel)), static_cast<int>(std::lround(top / twipsParPixel)));
     }
+    return positionSurUnEcran(p, cadre);
+}
+
+// Puts the window's frame at cadre; m: the frame's borders.
+void deplacerCadre(QWidget* f, const QPoint& cadre, const QMargins& m)
+{
+    if (!f->testAttribute(Qt::WA_WState_Created)) {
+        // Not yet known to the window system: the position is the frame's.
+        f->move(cadre);
+        return;
+    }
+    // move() puts the client area at the point plus the borders Qt knows,
+    // none before the window manager framed the window.
+    const QPoint connues = f->geometry().topLeft() - f->pos();
+    f->move(cadre + QPoint(m.left(), m.top()) - connues);
+}
+
+// A window's place follows its frame size until that size is final: the
+// layout sizes the window when it shows, texts set by its first activation
+// resize it again, and the window manager's borders are known only once the
+// window is on the screen.
+class SuiviPlacement : public QObject {
+public:
+    explicit SuiviPlacement(QWidget* f) : QObject(f), f_(f) { f->installEventFilter(this); }
+
+    static SuiviPlacement* de(QWidget* f)
+    {
+        for (QObject* o : f->children())
+            if (auto* s = dynamic_cast<SuiviPlacement*>(o)) return s;
+        return nullptr;
+    }
+
+    void placer(int numero)
+    {
+        numero_ = numero;
+        actif_ = true;
+        // A program window's texts are final after its first activation.
+        activationFaite_ = !f_->inherits("FenetreZelto");
+        cadre_ = QSize();
+        suivre();
+    }
+
+    void finir()
+    {
+        if (!actif_) return;
+        // Texts set by the activation resize the window through the layouts,
+        // one level of nested layouts per round of posted requests.
+        for (int niveau = 0; niveau < 8; ++niveau) QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        suivre();
+        activationFaite_ = true;
+        if (expose(f_) || !f_->isVisible()) actif_ = false;
+    }
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* e) override
+    {
+        if (objet != f_ || !actif_) return false;
+        switch (e->type()) {
+        case QEvent::Hide:
+            if (!e->spontaneous()) actif_ = false;
+            break;
+        case QEvent::Resize:
+        case QEvent::Move:
+        case QEvent::Show:
+            suivre();
+            break;
+        case QEvent::Paint:
+            // On the screen: the borders are known.
+            suivre();
+            if (activationFaite_ && expose(f_)) actif_ = false;
+            break;
+        default: break;
+        }
+        return false;
+    }
+
+private:
+    void suivre()
+    {
+        if (enCours_) return;
+        const QMargins m = margesCadre(f_);
+        const QSize cadre = tailleFenetre(f_).grownBy(m);
+        if (cadre == cadre_) return;
+        cadre_ = cadre;
+        enCours_ = true;
+        deplacerCadre(f_, positionCadre(numero_, f_, cadre), m);
+        enCours_ = false;
+    }
+
+    QWidget* f_;
+    int numero_ = 0;
+    bool actif_ = false;
+    bool activationFaite_ = true;
+    bool enCours_ = false;
+    QSize cadre_;
+};
+}
+
+void placerFenetre(int numeroFenetre, QWidget* fenetre)
+{
+    if (!fenetre) return;
+    SuiviPlacement* s = SuiviPlacement::de(fenetre);
+    if (!s) s = new SuiviPlacement(fenetre);
+    s->placer(numeroFenetre);
+}
+
+void finirPlacement(QWidget* fenetre)
+{
+    if (!fenetre) return;
+    if (SuiviPlacement* s = SuiviPlacement::de(fenetre)) s->finir();
 }
 
 QPoint positionSurUnEcran(const QPoint& position, const QSize& taille)
 {
     const QRect r(position, taille.expandedTo(QSize(1, 1)));
+    // Fits when no part of it lies outside the available areas.
+    QRegion dehors(r);
+    for (const QScreen* e : QGuiApplication::screens()) dehors -= QRegion(e->availableGeometry());
+    if (dehors.isEmpty()) return position;
+    // Else inside the screen it overlaps most, or the nearest one.
     const QScreen* proche = nullptr;
     long long meilleure = 0;
     for (const QScreen* e : QGuiApplication::screens()) {
-        const QRect g = e->geometry();
-        if (g.intersects(r)) return position;
-        const long long dx = std::max({0, g.left() - r.right(), r.left() - g.right()});
-        const long long dy = std::max({0, g.top() - r.bottom(), r.top() - g.bottom()});
-        const long long d = dx * dx + dy * dy;
-        if (!proche || d < meilleure) {
+        const QRect g = e->availableGeometry();
+        const QRect commun = g.intersected(r);
+        long long note;
+        if (!commun.isEmpty()) {
+            note = -static_cast<long long>(commun.width()) * commun.height();
+        } else {
+            const long long dx = std::max({0, g.left() - r.right(), r.left() - g.right()});
+            const long long dy = std::max({0, g.top() - r.bottom(), r.top() - g.bottom()});
+            note = dx * dx + dy * dy;
+        }
+        if (!proche || note < meilleure) {
             proche = e;
-            meilleure = d;
+            meilleure = note;
         }
     }
     if (!proche) return position;
     const QRect g = proche->availableGeometry();
+    // As close as it fits; a frame larger than the area keeps its top-left
+    // corner (the title bar) inside.
     const int x = std::clamp(position.x(), g.left(), std::max(g.left(), g.right() + 1 - r.width()));
     const int y = std::clamp(position.y(), g.top(), std::max(g.top(), g.bottom() + 1 - r.height()));
     return {x, y};

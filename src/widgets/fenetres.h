@@ -17,11 +17,19 @@ constexpr int twipsParPixel = 15;
 inline int pixelsVersTwips(int pixels) { return pixels * twipsParPixel; }
 int twipsVersPixels(int twips);
 
-// Centres the window on the main window when its record is (0, 0) or it is
-// the splash box (3), else moves it to the stored Left and Top.
+// Centres the window's frame on the main window when its record is (0, 0)
+// or it is the splash box (3), else moves it to the stored Left and Top; the
+// main window (2) is centred on the screen. A frame that would not lie
+// wholly on the screens is moved inside the nearest one. The place follows
+// the window's size until that is final: until the window is on the screen
+// and, for a program window, until finirPlacement.
 void placerFenetre(int numeroFenetre, QWidget* fenetre);
-// Top-left of a window of that size: as given when the window would show on
-// some screen, else moved just inside the nearest screen.
+// The window's first activation has set its texts: its size is final.
+void finirPlacement(QWidget* fenetre);
+// Top-left of a window frame of that size: as given when no part of it lies
+// outside the screens' available areas, else moved inside the available
+// area of the screen it overlaps most (or the nearest one), as close to the
+// given position as it fits.
 QPoint positionSurUnEcran(const QPoint& position, const QSize& taille);
 // Stores the window's Left and Top (twips, clamped to 16 bits).
 void memoriserPosition(int numeroFenetre, const QWidget* fenetre);

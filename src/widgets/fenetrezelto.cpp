@@ -1,5 +1,6 @@
 #include "fenetrezelto.h"
 
+#include "fenetres.h"
 #include "gardefocus.h"
 #include "link/transaction.h"
 #include "model/etat.h"
@@ -32,6 +33,7 @@ void FenetreZelto::charger()
     if (charge_) return;
     charge_ = true;
     fermetureEnAttente_ = false;
+    placementAFinir_ = true;
     registre().noterChargement(numero_);
     Form_Load();
 }
@@ -89,7 +91,7 @@ void FenetreZelto::activationDemandee()
 {
     if (activationPossible()) {
         if (activationDifferee_) activationDifferee_->setEnabled(false);
-        Form_Activate();
+        activerEtPlacer();
         return;
     }
     if (!activationDifferee_) {
@@ -98,10 +100,21 @@ void FenetreZelto::activationDemandee()
         activationDifferee_->surTick = [this] {
             if (!activationPossible()) return;
             activationDifferee_->setEnabled(false);
-            if (isVisible() && isEnabled()) Form_Activate();
+            if (isVisible() && isEnabled()) activerEtPlacer();
         };
     }
     activationDifferee_->setEnabled(true);
+}
+
+void FenetreZelto::activerEtPlacer()
+{
+    Form_Activate();
+    // The first activation after the load sets the window's texts: its size
+    // is now final.
+    if (placementAFinir_) {
+        placementAFinir_ = false;
+        finirPlacement(this);
+    }
 }
 
 void FenetreZelto::activer()

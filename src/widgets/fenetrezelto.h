@@ -75,10 +75,12 @@ private:
     bool dechargerPar(int mode);
     void activationDemandee();
     void fermerSiLibre();
+    void activerEtPlacer();
 
     int numero_;
     bool charge_ = false;
     bool enDechargement_ = false;
+    bool placementAFinir_ = false;
     QPointer<QWidget> ouvreur_;
     QLabel* panneau1_ = nullptr;
     GardeFocus* garde_;

@@ -698,12 +698,57 @@ TEST_P(Placement, placerFenetre)
 INSTANTIATE_TEST_SUITE_P(Fenetres, Placement,
                          ::testing::Values(CasPlace{"jamaisPlacee", 4, 0, 0, QPoint(250, 180)},
                                            CasPlace{"memorisee", 4, 3000, 1500, QPoint(200, 100)},
-                                           CasPlace{"negative", 5, -1500, 0, QPoint(-100, 0)},
-                                           // Entirely off the 800 x 600 screen: brought back inside.
+                                           // Fits exactly in the corner of the 800 x 800 screen.
+                                           CasPlace{"coinBasDroit", 4, 7500, 9000, QPoint(500, 600)},
+                                           // Partly or wholly off the screen: moved just inside.
+                                           CasPlace{"negative", 5, -1500, 0, QPoint(0, 0)},
+                                           CasPlace{"depasseEnBas", 4, 1500, 10500, QPoint(100, 600)},
+                                           CasPlace{"depasseADroite", 4, 9000, -15, QPoint(500, 0)},
                                            CasPlace{"horsEcranADroite", 4, 30000, 1500, QPoint(500, 100)},
                                            CasPlace{"horsEcranEnHaut", 4, 750, -15000, QPoint(50, 0)},
                                            CasPlace{"splashToujoursCentre", 3, 3000, 1500, QPoint(250, 180)}),
                          [](const auto& info) { return std::string(info.param.nom); });
+
+// A window whose first activation sets its texts, which widen it.
+class FenetreTextes : public FenetreZelto {
+public:
+    explicit FenetreTextes(int numero) : FenetreZelto(numero)
+    {
+        auto* centre = new QWidget(this);
+        setCentralWidget(centre);
+        texte = new QLabel(centre);
+        (new QVBoxLayout(centre))->addWidget(texte);
+    }
+    QLabel* texte;
+
+protected:
+    void Form_Load() override
+    {
+        texte->clear();
+        placerFenetre(numero(), this);
+    }
+    void Form_Activate() override { texte->setText(QString(40, QLatin1Char('W'))); }
+};
+
+TEST(Fenetres, placeeAvecSaTailleFinale)
+{
+    BancEssai banc;   // main window centred at (400, 280) on the 800 x 800 screen
+    positionsFenetres[numeroFenetre::menuA] = {0, 0};
+    FenetreTextes centree(numeroFenetre::menuA);
+    centree.afficher();
+    attendre();
+    ASSERT_GT(centree.width(), 300);
+    EXPECT_NEAR(centree.frameGeometry().center().x(), 400, 1);
+    EXPECT_NEAR(centree.frameGeometry().center().y(), 280, 1);
+
+    // Stored near the right edge: it fitted before its texts, not after.
+    positionsFenetres[numeroFenetre::menuRelNew] = {9000, 1500};
+    FenetreTextes memorisee(numeroFenetre::menuRelNew);
+    memorisee.afficher();
+    attendre();
+    EXPECT_EQ(memorisee.frameGeometry().right(), 799);
+    EXPECT_EQ(memorisee.frameGeometry().top(), 100);
+}
 
 TEST(Fenetres, positionMemoriseeEnTwipsBornee)
 {
