@@ -64,4 +64,5 @@ private:
     bool erreurLecture();
 
     QPointer<QObject> focus_;   // got / lost focus hook of the bound box
+    QPointer<QObject> fin_;     // end of the focus without a lost-focus step
 };
