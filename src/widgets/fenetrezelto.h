@@ -3,7 +3,8 @@
 // registered by number. Load, activate, query-unload and unload steps as
 // the original forms had them; unloading hides the window (no window is
 // destroyed while one of its handlers runs) and form variables are reset
-// by the next load. A window opened modeless from another disables its
+// by the next load, which also gives every control its enabled state as
+// built. A window opened modeless from another disables its
 // opener until it unloads, then re-enables and activates it. A disabled
 // window refuses a close request.
 
@@ -13,6 +14,8 @@
 #include <QPointer>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 class GardeFocus;
 class IMinuterie;
@@ -69,6 +72,7 @@ protected:
 private:
     bool dechargerPar(int mode);
     void activationDemandee();
+    void retablirEtatsControles();
 
     int numero_;
     bool charge_ = false;
@@ -79,4 +83,6 @@ private:
     SuiviActivation* suivi_;
     QEventLoop* boucleModale_ = nullptr;
     std::unique_ptr<IMinuterie> activationDifferee_;
+    bool etatsNotes_ = false;
+    std::vector<std::pair<QPointer<QWidget>, bool>> etatsInitiaux_;   // enabled as built
 };

@@ -630,10 +630,13 @@ TEST(FenetreZelto, ouvreurDesactiveNEstPasActive)
     enfant.afficherDepuis(&ouvreur);
     attendre();
     ASSERT_EQ(ouvreur.activates, 1);
-    // The window system brings the disabled opener forward.
+    // The window system brings the disabled opener forward: its child,
+    // which has the hand, gets the activation back and takes the keys.
     ouvreur.activateWindow();
     attendre();
     EXPECT_EQ(ouvreur.activates, 1);
+    EXPECT_EQ(QApplication::activeWindow(), &enfant);
+    EXPECT_EQ(enfant.activates, 1);
     enfant.activateWindow();
     attendre();
     EXPECT_EQ(enfant.activates, 1);
@@ -654,6 +657,13 @@ TEST(FenetreZelto, activeeDesactiveePuisReactivee)
     attendre();
     ASSERT_EQ(a.activates, 1);
     a.setEnabled(false);
+    // Brought forward while disabled, it hands the activation to b.
+    a.activateWindow();
+    attendre();
+    EXPECT_EQ(QApplication::activeWindow(), &b);
+    // With no other window to take it, it stays active and is activated
+    // once enabled.
+    b.hide();
     a.activateWindow();
     attendre();
     EXPECT_EQ(a.activates, 1);
