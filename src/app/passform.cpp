@@ -91,6 +91,10 @@ void passform::afficherModal()
 {
     Form_Load();
     show();
+    // The form takes the keys at once, whether or not a window manager
+    // activates new windows itself.
+    raise();
+    activateWindow();
     Form_Activate();
     if (isVisible()) exec();
     // Refused: the main window gets the hand back (its later activation).
