@@ -119,6 +119,16 @@ touche() {
   xdotool windowactivate --sync "$id" key "$@" 2>/dev/null || xdotool key "$@"
 }
 
+# The window has the keys (the active window) within 2 s of opening.
+verifier_active() {
+  local id="$1" nom="$2" n
+  for n in $(seq 20); do
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$id" ] && { ok "$nom active"; return 0; }
+    sleep 0.1
+  done
+  echec "$nom not active (active: $(xdotool getactivewindow 2>/dev/null))"
+}
+
 # Keys to a window, then the window whose title matches comes up painted;
 # its id goes into the variable named first.
 ouvrir() {
@@ -128,6 +138,7 @@ ouvrir() {
   if id=$(attendre_fenetre "$titre" 10); then
     sleep 0.5
     verifier_peinte "$id" "$nom"
+    verifier_active "$id" "$nom"
     printf -v "$var" '%s' "$id"
   else
     echec "$nom: no window"
@@ -222,6 +233,7 @@ fi
 if bgen=$(attendre_fenetre 'menu "B"$' 10); then
   sleep 0.5
   verifier_peinte "$bgen" "menu-B-general"
+  verifier_active "$bgen" "menu-B-general"
   if ouvrir bp "$bgen" 'partitions\.\.\.$' "menu-B-partitions" alt+p; then
     if ouvrir uf "$bp" '^Partie NEMA' "UF-window" alt+p; then
       # The graph button works on a mouse press, at (378, 449) of the window.
