@@ -91,9 +91,16 @@ void passform::afficherModal()
 {
     Form_Load();
     show();
+    // The form takes the keys at once, whether or not a window manager
+    // activates new windows itself.
+    raise();
+    activateWindow();
     Form_Activate();
     if (isVisible()) exec();
-    // The main window gets the hand back (its later activation).
+    // Refused: the main window gets the hand back (its later activation).
+    // Accepted: the menu that opens next takes it; asking it for the main
+    // window, disabled at once, could leave the menu without it.
+    if (passwordOk) return;
     if (SuiviActivation* s = SuiviActivation::de(parentWidget())) s->demanderActivation();
 }
 

@@ -80,12 +80,6 @@ QString indicationChamp(int index)
     }
 }
 
-void fond(QLineEdit* e, const QColor& c)
-{
-    QPalette p = e->palette();
-    p.setColor(QPalette::Base, c);
-    e->setPalette(p);
-}
 }
 
 menuA::menuA() : FenetreVue(numeroFenetre::menuA)
@@ -116,6 +110,7 @@ void menuA::construire()
         grille->addWidget(Label[i], i, 0);
         grille->addWidget(editTxt[i], i, 1);
         surFocus(editTxt[i], [this, i] { editTxt_GotFocus(i); }, [this, i] { editTxt_LostFocus(i); });
+        retablirEnFinDeFocus(editTxt[i], [e = editTxt[i]] { couleurSysteme(e, QPalette::Base); });
     }
     uniteLbl = new QLabel(QStringLiteral("[A]"), centre);
     grille->addWidget(uniteLbl, 0, 2);
@@ -286,7 +281,7 @@ bool menuA::eventFilter(QObject* objet, QEvent* e)
 void menuA::editTxt_GotFocus(int index)
 {
     QLineEdit* e = editTxt[index];
-    fond(e, QColor(255, 255, 0));
+    couleurFocus(e, QPalette::Base, QColor(255, 255, 0));
     e->selectAll();
     last = e->text();
 }
@@ -294,7 +289,7 @@ void menuA::editTxt_GotFocus(int index)
 void menuA::editTxt_LostFocus(int index)
 {
     QLineEdit* e = editTxt[index];
-    fond(e, QApplication::palette(e).color(QPalette::Base));
+    couleurSysteme(e, QPalette::Base);
     if (enActivation_) return;
     if (last.isEmpty()) last = QStringLiteral("0");
     if (index == 0) quitterCourant();
@@ -304,9 +299,8 @@ void menuA::editTxt_LostFocus(int index)
 void menuA::couleurTexte(int index, bool rouge)
 {
     QLineEdit* e = editTxt[index];
-    QPalette p = e->palette();
-    p.setColor(QPalette::Text, rouge ? QColor(255, 0, 0) : QApplication::palette(e).color(QPalette::Text));
-    e->setPalette(p);
+    if (rouge) couleurFocus(e, QPalette::Text, QColor(255, 0, 0));
+    else couleurSysteme(e, QPalette::Text);
 }
 
 void menuA::refuser(int index)

@@ -37,25 +37,10 @@ const QString enteteColonnes = QStringLiteral("  --    1   2   3   4   5     ");
 constexpr int moitieGauche[] = {0, 1, 2, 3, 4, 5, 6, 7, 9};
 constexpr int moitieDroite[] = {8, 10, 11, 12, 13, 14, 15, 16};
 
-// Grid options: yellow with the focus, button face when it leaves.
+// Grid options: yellow with the focus.
 void couleursFocusGrille(QRadioButton* option)
 {
-    surFocus(
-        option,
-        [option] {
-            QPalette p = option->palette();
-            p.setColor(QPalette::Window, QColor(255, 255, 0));
-            p.setColor(QPalette::WindowText, QApplication::palette(option).color(QPalette::HighlightedText));
-            option->setAutoFillBackground(true);
-            option->setPalette(p);
-        },
-        [option] {
-            const QPalette systeme = QApplication::palette(option);
-            QPalette p = option->palette();
-            p.setColor(QPalette::Window, systeme.color(QPalette::Button));
-            p.setColor(QPalette::WindowText, systeme.color(QPalette::ButtonText));
-            option->setPalette(p);
-        });
+    couleursFocusOption(option, QColor(255, 255, 0));
 }
 
 // Hint of a comparator field: its range and unit.
@@ -118,7 +103,7 @@ void menuRelNew::construire()
             Fr[r]->setObjectName(element(QStringLiteral("Fr"), r));
             auto* l = new QHBoxLayout(Fr[r]);
             l->setContentsMargins(2, 0, 2, 0);
-            lignes_[r] = new GroupeOptions(this);
+            lignes_[r] = new GroupeOptions(this, false);   // grid colours of their own
             for (int c = 0; c < 6; ++c) {
                 const int i = 6 * r + c;
                 f[i] = new QRadioButton(Fr[r]);

@@ -121,6 +121,8 @@ void menuStart::construire()
         *c.champ = new QLineEdit(centre);
         (*c.champ)->setObjectName(QString::fromLatin1(c.nom));
         (*c.champ)->setAlignment(Qt::AlignRight);
+        // Read-only value fields: normal text, no focus, no typing.
+        (*c.champ)->setReadOnly(true);
         (*c.champ)->setFocusPolicy(Qt::NoFocus);
         valeurs->addWidget(l, i / 2, (i % 2) * 2);
         valeurs->addWidget(*c.champ, i / 2, (i % 2) * 2 + 1);
@@ -201,9 +203,6 @@ void menuStart::traduireMenuStart(int partition)
     exitStartBtn->setText(texteChaine(ids::quitterStart));
     exitStartBtn->setToolTip(texteChaine(ids::infoQuitterStart));
     for (int r = 1; r <= 5; ++r) relaisLabel[r]->setText(texteChaine(ids::relais) + QString::number(r));
-    for (QLineEdit* e : {editTxtCrt, editTxtFc, editTxtFreq, editTxtIacc, EditTxtInom, editTxtIref, editTxtIw,
-                         editTxtPm, editTxtPnom, editTxtU, editTxtUc, editTxtUr})
-        e->setEnabled(false);
 }
 
 // ---- Life of the window ----

@@ -168,6 +168,9 @@ void progNema::construire()
     connect(ExitBtn, &QPushButton::clicked, this, [this] { ExitBtn_Click(); });
     for (QPushButton* b : {corrBtn, AnnulBtn, copieBtn, downBtn, ExitBtn, grapheBtn})
         surFocus(b, [this] { panneau1()->clear(); }, {});
+    // A move over a button reaches the window's filter, which clears the panel.
+    for (QPushButton* b : {corrBtn, AnnulBtn, terminerBtn, copieBtn, downBtn, ExitBtn, grapheBtn})
+        b->setMouseTracking(true);
 
     for (int k = 0; k < 62; ++k) {
         surFocus(editTxt[k], [this, k] { editTxt_GotFocus(k); }, k == 61 ? std::function<void()>([this] {
@@ -222,10 +225,11 @@ void progNema::construire()
 bool progNema::eventFilter(QObject* objet, QEvent* e)
 {
     if (e->type() == QEvent::MouseMove) {
-        // Buttons and the background (not a field's move passed up to it).
+        // Buttons and the background (not a field's move passed up to it;
+        // a button passes its moves up).
         if (objet == centralWidget()) {
             const QWidget* sous = centralWidget()->childAt(static_cast<QMouseEvent*>(e)->position().toPoint());
-            if (sous && !qobject_cast<const QLabel*>(sous)) return false;
+            if (qobject_cast<const QLineEdit*>(sous)) return false;
         }
         panneau1()->clear();
     } else if (objet == grapheBtn && e->type() == QEvent::MouseButtonDblClick) {

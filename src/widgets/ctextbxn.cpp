@@ -87,11 +87,13 @@ void CTextBxN::lier(QLineEdit* box)
         if (de(textbox) == this) textbox->setProperty(proprieteValidateur, QVariant());
     }
     delete focus_;
+    delete fin_;
     textbox = box;
     if (!box) return;
     box->installEventFilter(this);
     box->setProperty(proprieteValidateur, QVariant::fromValue(static_cast<QObject*>(this)));
     focus_ = surFocus(box, [this] { GotFocus(); }, [this] { LostFocus(); });
+    fin_ = retablirEnFinDeFocus(box, [this] { LostFocus(); });
 }
 
 CTextBxN* CTextBxN::de(const QObject* box)
@@ -107,10 +109,7 @@ QColor CTextBxN::couleurNormale(const QLineEdit* box)
 
 void CTextBxN::colorer(const QColor& c)
 {
-    if (!textbox) return;
-    QPalette p = textbox->palette();
-    p.setColor(QPalette::Base, c);
-    textbox->setPalette(p);
+    if (textbox) ::couleurFocus(textbox, QPalette::Base, c);
 }
 
 bool CTextBxN::eventFilter(QObject* objet, QEvent* e)
@@ -172,7 +171,7 @@ void CTextBxN::GotFocus()
 
 void CTextBxN::LostFocus()
 {
-    if (textbox) colorer(couleurNormale(textbox));
+    if (textbox) couleurSysteme(textbox, QPalette::Base);
 }
 
 void CTextBxN::reecrire(double valeur)
@@ -197,7 +196,7 @@ bool CTextBxN::erreurLecture()
 bool CTextBxN::valider()
 {
     if (!textbox) return true;
-    colorer(couleurNormale(textbox));
+    couleurSysteme(textbox, QPalette::Base);
     if (ValueType == texteLibre) return true;
 
     const QString texte = textbox->text();

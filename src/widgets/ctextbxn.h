@@ -68,6 +68,7 @@ private:
     bool erreurLecture();
 
     QPointer<QObject> focus_;   // got / lost focus hook of the bound box
+    QPointer<QObject> fin_;     // end of the focus without a lost-focus step
 };
 
 // A field's text in that format: through its validator when it has one.

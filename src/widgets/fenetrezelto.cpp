@@ -1,6 +1,7 @@
 #include "fenetrezelto.h"
 
 #include "fenetres.h"
+#include "focuschamp.h"
 #include "gardefocus.h"
 #include "link/transaction.h"
 #include "model/etat.h"
@@ -34,8 +35,26 @@ void FenetreZelto::charger()
     charge_ = true;
     fermetureEnAttente_ = false;
     placementAFinir_ = true;
+    retablirEtatsControles();
     registre().noterChargement(numero_);
     Form_Load();
+}
+
+void FenetreZelto::retablirEtatsControles()
+{
+    // The first load notes the controls' enabled state as built; every
+    // later load starts from it, so no state left by the last opening (a
+    // command cut short, a link loss) survives the close.
+    const QList<QWidget*> controles = findChildren<QWidget*>();
+    if (!etatsNotes_) {
+        etatsNotes_ = true;
+        for (QWidget* w : controles) etatsInitiaux_.emplace_back(w, !w->testAttribute(Qt::WA_ForceDisabled));
+        return;
+    }
+    FocusParCode parCode;
+    // Parents come before their children in the list.
+    for (auto& [w, actif] : etatsInitiaux_)
+        if (w) w->setEnabled(actif);
 }
 
 void FenetreZelto::afficher()

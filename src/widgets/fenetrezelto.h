@@ -3,7 +3,8 @@
 // registered by number. Load, activate, query-unload and unload steps as
 // the original forms had them; unloading hides the window (no window is
 // destroyed while one of its handlers runs) and form variables are reset
-// by the next load. A window opened modeless from another disables its
+// by the next load, which also gives every control its enabled state as
+// built. A window opened modeless from another disables its
 // opener until it unloads, then re-enables and activates it. A disabled
 // window refuses a close request. A window that the link loss closes
 // during an exchange, or while busy, closes once the exchange has returned.
@@ -14,6 +15,8 @@
 #include <QPointer>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 class GardeFocus;
 class IMinuterie;
@@ -76,6 +79,7 @@ private:
     void activationDemandee();
     void fermerSiLibre();
     void activerEtPlacer();
+    void retablirEtatsControles();
 
     int numero_;
     bool charge_ = false;
@@ -89,4 +93,6 @@ private:
     std::unique_ptr<IMinuterie> activationDifferee_;
     bool fermetureEnAttente_ = false;
     std::unique_ptr<IMinuterie> fermetureDifferee_;
+    bool etatsNotes_ = false;
+    std::vector<std::pair<QPointer<QWidget>, bool>> etatsInitiaux_;   // enabled as built
 };

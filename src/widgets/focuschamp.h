@@ -7,6 +7,9 @@
 
 #include <functional>
 
+#include <QColor>
+#include <QPalette>
+
 class QAbstractButton;
 class QWidget;
 
@@ -43,6 +46,21 @@ public:
 // the control's child.
 EvenementsFocus* surFocus(QWidget* controle, std::function<void()> gotFocus, std::function<void()> lostFocus);
 
-// Option focus colours: with the focus, the button-face background and the
-// highlight-text colour; when it leaves, the text goes back to button text.
-void couleursFocusOption(QAbstractButton* option);
+// A colour given by a focus step: set for the active and inactive colour
+// groups only, so a disabled control keeps the style's disabled colours.
+void couleurFocus(QWidget* controle, QPalette::ColorRole role, const QColor& couleur);
+// The role back to the system colour (active and inactive groups).
+void couleurSysteme(QWidget* controle, QPalette::ColorRole role);
+// The highlight-text colour when it reads on that background (contrast of
+// at least 4.5:1), else the button text.
+QColor texteSurFond(const QWidget* controle, const QColor& fond);
+
+// Runs retablir when the control's focus ends on a road that raises no
+// lost-focus step: its window hides (close, unload) or it is disabled. The
+// watcher lives as the control's child.
+QObject* retablirEnFinDeFocus(QWidget* controle, std::function<void()> retablir);
+
+// Option focus colours: with the focus, the highlight as background and a
+// text that reads on it; leaving, closing, unloading or disabling puts the
+// system colours back.
+void couleursFocusOption(QAbstractButton* option, const QColor& fond = QColor());

@@ -10,6 +10,19 @@ GroupeOptions::GroupeOptions(QObject* parent, bool couleursFocus)
 {
     groupe_->setExclusive(true);
     connect(groupe_, &QButtonGroup::idClicked, this, &GroupeOptions::clique);
+    connect(groupe_, &QButtonGroup::idToggled, this, [this] { majTabulation(); });
+}
+
+void GroupeOptions::majTabulation()
+{
+    // Tab into the group lands on its selected option (on the first one
+    // while none is selected), so Space or an arrow there changes nothing.
+    const int choisi = groupe_->checkedId();
+    for (QAbstractButton* o : groupe_->buttons()) {
+        const Qt::FocusPolicy p = o->focusPolicy();
+        const bool tab = choisi < 0 || groupe_->id(o) == choisi;
+        o->setFocusPolicy(tab ? Qt::FocusPolicy(p | Qt::TabFocus) : Qt::FocusPolicy(p & ~Qt::TabFocus));
+    }
 }
 
 void GroupeOptions::ajouter(QAbstractButton* option, int index)
@@ -17,6 +30,7 @@ void GroupeOptions::ajouter(QAbstractButton* option, int index)
     option->setCheckable(true);
     groupe_->addButton(option, index);
     if (couleursFocus_) couleursFocusOption(option);
+    majTabulation();
 }
 
 QAbstractButton* GroupeOptions::option(int index) const
@@ -59,6 +73,7 @@ void GroupeOptions::effacerSelection()
     groupe_->setExclusive(false);
     for (QAbstractButton* o : groupe_->buttons()) o->setChecked(false);
     groupe_->setExclusive(true);
+    majTabulation();
 }
 
 void selectionnerOption(QAbstractButton* option, const std::function<void()>& Click)

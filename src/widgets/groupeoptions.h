@@ -1,7 +1,8 @@
 #pragma once
 // An option group (an array of option buttons by index). A user's click and
 // a selection from code run the same click steps, once; selecting or
-// clicking the option already selected runs nothing. Each option gets the
+// clicking the option already selected runs nothing. Tab into the group
+// lands on the selected option. Each option gets the
 // option focus colours unless the group is made without them (the options
 // then keep the platform's colours).
 
@@ -35,6 +36,7 @@ signals:
 
 private:
     void clique(int index);
+    void majTabulation();
 
     QButtonGroup* groupe_;
     bool couleursFocus_;

@@ -14,6 +14,8 @@ public:
         : QObject(controle), ecrire_(std::move(ecrire))
     {
         controle->setMouseTracking(true);
+        // The move stops here: the window's own move would clear the hint.
+        controle->setAttribute(Qt::WA_NoMousePropagation);
         controle->installEventFilter(this);
     }
 

@@ -16,7 +16,7 @@ QLabel* creerPanneau1(QStatusBar* barre);
 
 // The hint of a control: written on getting the focus and on every mouse
 // move over it (mouse tracking is switched on); an empty text clears the
-// panel. With effacerEnSortie the panel is cleared when the focus leaves.
+// panel; the move is not passed on to the control's parent. With effacerEnSortie the panel is cleared when the focus leaves.
 void ajouterIndication(QWidget* controle, QLabel* panneau, std::function<QString()> texte,
                        bool effacerEnSortie = false);
 void ajouterIndication(QWidget* controle, QLabel* panneau, const QString& texte, bool effacerEnSortie = false);

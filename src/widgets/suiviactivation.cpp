@@ -1,5 +1,6 @@
 #include "suiviactivation.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QTimer>
 #include <QWidget>
@@ -45,6 +46,20 @@ void SuiviActivation::activer()
     if (activate_) activate_();
 }
 
+void SuiviActivation::passerLaMain()
+{
+    // A disabled window takes no keys: brought forward (by the window
+    // manager after a dialog closed, or by a click), it hands the activation
+    // to the program window that has the hand, as long as no modal box is up.
+    QWidget* d = derniereActivee();
+    if (!d || d == fenetre_ || !d->isVisible() || !d->isEnabled() || QApplication::activeModalWidget()) return;
+    QTimer::singleShot(0, d, [d = QPointer<QWidget>(d)] {
+        if (!d || !d->isVisible() || !d->isEnabled() || QApplication::activeModalWidget()) return;
+        d->raise();
+        d->activateWindow();
+    });
+}
+
 void SuiviActivation::demanderActivation()
 {
     fenetre_->raise();
@@ -64,7 +79,8 @@ bool SuiviActivation::eventFilter(QObject* objet, QEvent* e)
             if (premiere_ && fenetre_->isVisible()) activer();
         });
     } else if (e->type() == QEvent::WindowActivate) {
-        activer();
+        if (!fenetre_->isEnabled()) passerLaMain();
+        else activer();
     } else if (e->type() == QEvent::EnabledChange && fenetre_->isEnabled() && fenetre_->isActiveWindow()) {
         // Brought forward while it was disabled: activated now.
         activer();

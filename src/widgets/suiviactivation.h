@@ -2,7 +2,9 @@
 // Activation of the program's windows (Form_Activate): raised on the first
 // activation after a window is shown, and when activation passes from
 // another of the program's windows. A message box, a common dialog or
-// another application in between raises nothing.
+// another application in between raises nothing. A disabled window that
+// becomes active hands the activation to the program window that has the
+// hand.
 
 #include <QObject>
 #include <QPointer>
@@ -33,6 +35,7 @@ protected:
 
 private:
     void activer();
+    void passerLaMain();
 
     QWidget* fenetre_;
     std::function<void()> activate_;

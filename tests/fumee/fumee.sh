@@ -167,6 +167,16 @@ touche() {
   xdotool windowactivate --sync "$id" key "$@" 2>/dev/null || xdotool key "$@"
 }
 
+# The window has the keys (the active window) within 2 s of opening.
+verifier_active() {
+  local id="$1" nom="$2" n
+  for n in $(seq 20); do
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$id" ] && { ok "$nom active"; return 0; }
+    sleep 0.1
+  done
+  echec "$nom not active (active: $(xdotool getactivewindow 2>/dev/null))"
+}
+
 # Keys to a window, then the window whose title matches comes up painted;
 # its id goes into the variable named first.
 ouvrir() {
@@ -178,6 +188,7 @@ ouvrir() {
     verifier_peinte "$id" "$nom"
     verifier_sur_ecran "$id" "$nom"
     [ "$centrer" = 1 ] && verifier_centree "$id" "$nom"
+    verifier_active "$id" "$nom"
     printf -v "$var" '%s' "$id"
   else
     echec "$nom: no window"
@@ -285,6 +296,7 @@ passe() {
     verifier_peinte "$bgen" "menu-B-general"
     verifier_sur_ecran "$bgen" "menu-B-general"
     [ "$centrer" = 1 ] && verifier_centree "$bgen" "menu-B-general"
+    verifier_active "$bgen" "menu-B-general"
     if ouvrir bp "$bgen" 'partitions\.\.\.$' "menu-B-partitions" alt+p; then
       if ouvrir uf "$bp" '^Partie NEMA' "UF-window" alt+p; then
         if [ "$complet" = 1 ]; then

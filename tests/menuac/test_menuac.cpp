@@ -204,6 +204,9 @@ TEST_F(MenusAC, MenuATelechargement)
     enLigne();
     ouvrir(f->mnABtn, A());
     menuAModifie = true;
+    // The date field had the focus and was left.
+    A()->editTxt[2]->setFocus(Qt::TabFocusReason);
+    A()->ExitBtn->setFocus(Qt::TabFocusReason);
     int n = banc.sim.journal.size();
     bool fermeture = false, activee = false;
     banc.horloge.surEvenements = [&] {
@@ -233,6 +236,10 @@ TEST_F(MenusAC, MenuATelechargement)
     EXPECT_FALSE(menuAModifie);
     EXPECT_TRUE(reponseXxX);
     for (QLineEdit* e : A()->editTxt) EXPECT_FALSE(e->isEnabled());
+    // Locked fields are drawn as disabled, like field 1.
+    for (int i : {0, 2, 3})
+        EXPECT_EQ(A()->editTxt[i]->palette().color(QPalette::Disabled, QPalette::Base),
+                  A()->editTxt[1]->palette().color(QPalette::Disabled, QPalette::Base)) << i;
     EXPECT_FALSE(A()->downBtn->isEnabled());
     EXPECT_FALSE(travailEnCours);
     // The activation raised during the download reads once the link is free.

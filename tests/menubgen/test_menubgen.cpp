@@ -383,6 +383,13 @@ TEST_P(CommandeLiaisonPerdue, FermeLaFenetre)
     EXPECT_FALSE(travailEnCours);
     EXPECT_EQ(banc.ui.pointeurCourant, pointeur::normal);
     EXPECT_EQ(banc.ui.beeps, beeps);   // the cut download does not sound done
+
+    // Opened again off line: no control keeps the state the command left.
+    ouvrir();
+    ASSERT_TRUE(m()->isVisible());
+    for (const char* n : {"tempoDtoFr", "tempoDtoChk(0)", "tempoDtoChk(1)", "verrClefFr", "verrClefChk(1)", "startStopFr",
+                          "editTxtUres", "saveBtn", "openBtn", "printBtn", "progGammeBtn", "ExitBtn"})
+        EXPECT_TRUE(m()->controle(QString::fromLatin1(n))->isEnabled()) << n;
 }
 
 namespace {

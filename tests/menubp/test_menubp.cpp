@@ -12,6 +12,7 @@
 #include "widgets/groupeoptions.h"
 #include "widgets/suiviactivation.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -527,4 +528,31 @@ TEST_F(Appli, menuBPCreeAuDemarrage)
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->parent(), nullptr);
     EXPECT_FALSE(w->isVisible());
+}
+
+// Tab from the slip lands on the MCM kind's selected option; Exit by its
+// mnemonic: opened again, the option reads in the system colours.
+TEST(MenuBP, optionFocaliseeEtFermeeReprendSesCouleurs)
+{
+    BancBP b;
+    b.principale.enLigne = false;
+    b.ligne(22) = 1;
+    b.ligne(25) = 0;
+    b.ouvrir();
+    b.entrer("editTxtGliss");
+    QTest::keyClick(b.champ("editTxtGliss"), Qt::Key_Tab);
+    attendre();
+    QAbstractButton* abs = b.f.groupe(QStringLiteral("genreMcmChk"))->option(0);
+    ASSERT_EQ(QApplication::focusWidget(), abs);
+    const QString legende = b.f.ExitBtn->text();
+    const QChar lettre = legende.at(legende.indexOf(u'&') + 1);
+    QTest::keyClick(abs, Qt::Key(lettre.toUpper().unicode()), Qt::AltModifier);
+    QTest::qWait(200);   // the mnemonic's animated click
+    attendre();
+    ASSERT_FALSE(b.f.isVisible());
+    b.ouvrir();
+    const QPalette systeme = QApplication::palette(abs);
+    for (auto r : {QPalette::Window, QPalette::WindowText, QPalette::ButtonText})
+        EXPECT_EQ(abs->palette().color(QPalette::Active, r), systeme.color(QPalette::Active, r)) << r;
+    EXPECT_FALSE(abs->autoFillBackground());
 }

@@ -9,6 +9,7 @@
 #include "widgets/suiviactivation.h"
 
 #include <QEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
 
@@ -41,6 +42,14 @@ TEST_F(Start, PremiereOuvertureSequenceExacteEtCycle)
     EXPECT_EQ(depuisOuverture(), attendu);
     EXPECT_TRUE(startActif);
     EXPECT_FALSE(travailEnCours);
+    // The twelve values read as normal text and take no focus or typing.
+    for (QLineEdit* e : {ms()->editTxtCrt, ms()->editTxtFc, ms()->editTxtFreq, ms()->editTxtIacc, ms()->EditTxtInom,
+                         ms()->editTxtIref, ms()->editTxtIw, ms()->editTxtPm, ms()->editTxtPnom, ms()->editTxtU,
+                         ms()->editTxtUc, ms()->editTxtUr}) {
+        EXPECT_TRUE(e->isEnabled()) << e->objectName().toStdString();
+        EXPECT_TRUE(e->isReadOnly()) << e->objectName().toStdString();
+        EXPECT_EQ(e->focusPolicy(), Qt::NoFocus) << e->objectName().toStdString();
+    }
     EXPECT_TRUE(pendant(0.49).isEmpty());
     EXPECT_EQ(pendant(0.02), pas0);
     EXPECT_EQ(pendant(0.5), pas1);

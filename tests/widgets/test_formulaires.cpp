@@ -29,6 +29,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 // A window with three validated fields a, b, c and a button, behind a gate.
@@ -320,8 +323,20 @@ TEST(GroupeOptions, optionSeule)
     EXPECT_EQ(clics, 1);
 }
 
+// Contrast ratio of two colours (relative luminance, 1:1 to 21:1).
+double contraste(const QColor& a, const QColor& b)
+{
+    auto l = [](const QColor& c) {
+        auto v = [](double x) { return x <= 0.03928 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4); };
+        return 0.2126 * v(c.redF()) + 0.7152 * v(c.greenF()) + 0.0722 * v(c.blueF());
+    };
+    const double x = l(a), y = l(b);
+    return (std::max(x, y) + 0.05) / (std::min(x, y) + 0.05);
+}
+
 // A group's options take the focus colours unless the group is made
-// without them (the main window's groups).
+// without them (the main window's groups): a background of their own and a
+// text that reads on it.
 class CouleursGroupe : public ::testing::TestWithParam<bool> {};
 
 TEST_P(CouleursGroupe, auFocus)
@@ -339,15 +354,89 @@ TEST_P(CouleursGroupe, auFocus)
     fenetre.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&fenetre));
     const QPalette systeme = QApplication::palette(o);
-    const QColor texteFocus = couleurs ? systeme.color(QPalette::HighlightedText) : systeme.color(QPalette::WindowText);
     o->setFocus(Qt::TabFocusReason);
-    EXPECT_EQ(o->palette().color(QPalette::WindowText), texteFocus);
     EXPECT_EQ(o->autoFillBackground(), couleurs);
-    if (couleurs) EXPECT_EQ(o->palette().color(QPalette::Window), systeme.color(QPalette::Button));
+    const QColor fond = o->palette().color(QPalette::Window);
+    const QColor texte = o->palette().color(QPalette::WindowText);
+    if (couleurs) EXPECT_NE(fond, systeme.color(QPalette::Window));
+    else EXPECT_EQ(texte, systeme.color(QPalette::WindowText));
+    EXPECT_GE(contraste(texte, fond), 4.5) << texte.name().toStdString() << " on " << fond.name().toStdString();
     e->setFocus(Qt::TabFocusReason);
-    EXPECT_EQ(o->palette().color(QPalette::WindowText),
-              couleurs ? systeme.color(QPalette::ButtonText) : systeme.color(QPalette::WindowText));
+    EXPECT_EQ(o->palette().color(QPalette::WindowText), systeme.color(QPalette::WindowText));
 }
+
+// The end of a control's focus puts its system colours back on every road,
+// and a disabled control is drawn in the style's disabled colours whatever
+// its focus gave it.
+enum class Fin { quitter, fermer, desactiver, desactiverApres };
+struct CasFin {
+    const char* nom;
+    Fin fin;
+    bool option;
+};
+
+void PrintTo(const CasFin& c, std::ostream* os) { *os << c.nom; }
+
+class FinDuFocus : public ::testing::TestWithParam<CasFin> {};
+
+TEST_P(FinDuFocus, couleursSysteme)
+{
+    const CasFin c = GetParam();
+    BancEssai banc;
+    QWidget fenetre;
+    auto* l = new QVBoxLayout(&fenetre);
+    auto* cadre = new QWidget(&fenetre);
+    auto* lc = new QVBoxLayout(cadre);
+    auto* o = new QRadioButton("x", cadre);
+    auto* e = new QLineEdit(cadre);
+    auto* autre = new QLineEdit(&fenetre);
+    lc->addWidget(o);
+    lc->addWidget(e);
+    l->addWidget(cadre);
+    l->addWidget(autre);
+    GroupeOptions groupe;
+    groupe.ajouter(o, 0);
+    CTextBxN TXT;
+    TXT.Init(e, 2);
+    QWidget* w = c.option ? static_cast<QWidget*>(o) : e;
+    fenetre.show();
+    fenetre.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&fenetre));
+    w->setFocus(Qt::TabFocusReason);
+    const auto roles = {QPalette::Window, QPalette::WindowText, QPalette::ButtonText, QPalette::Base, QPalette::Text};
+    ASSERT_NE(w->palette().color(c.option ? QPalette::Window : QPalette::Base),
+              QApplication::palette(w).color(c.option ? QPalette::Window : QPalette::Base));
+    switch (c.fin) {
+    case Fin::quitter: autre->setFocus(Qt::TabFocusReason); break;
+    case Fin::fermer: fenetre.hide(); break;
+    case Fin::desactiver: {
+        FocusParCode parCode;   // as the windows disable their controls
+        cadre->setEnabled(false);
+        break;
+    }
+    case Fin::desactiverApres:
+        autre->setFocus(Qt::TabFocusReason);
+        cadre->setEnabled(false);
+        break;
+    }
+    QApplication::processEvents();
+    const QPalette systeme = QApplication::palette(w);
+    for (auto g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        for (auto r : roles)
+            EXPECT_EQ(w->palette().color(g, r), systeme.color(g, r)) << "group " << g << " role " << r;
+    if (c.option) EXPECT_FALSE(o->autoFillBackground());
+}
+
+INSTANTIATE_TEST_SUITE_P(Focus, FinDuFocus,
+                         ::testing::Values(CasFin{"optionQuittee", Fin::quitter, true},
+                                           CasFin{"optionFermee", Fin::fermer, true},
+                                           CasFin{"optionDesactivee", Fin::desactiver, true},
+                                           CasFin{"optionQuitteeDesactivee", Fin::desactiverApres, true},
+                                           CasFin{"champQuitte", Fin::quitter, false},
+                                           CasFin{"champFerme", Fin::fermer, false},
+                                           CasFin{"champDesactive", Fin::desactiver, false},
+                                           CasFin{"champQuitteDesactive", Fin::desactiverApres, false}),
+                         [](const auto& i) { return std::string(i.param.nom); });
 
 INSTANTIATE_TEST_SUITE_P(GroupeOptions, CouleursGroupe, ::testing::Bool());
 
@@ -541,10 +630,13 @@ TEST(FenetreZelto, ouvreurDesactiveNEstPasActive)
     enfant.afficherDepuis(&ouvreur);
     attendre();
     ASSERT_EQ(ouvreur.activates, 1);
-    // The window system brings the disabled opener forward.
+    // The window system brings the disabled opener forward: its child,
+    // which has the hand, gets the activation back and takes the keys.
     ouvreur.activateWindow();
     attendre();
     EXPECT_EQ(ouvreur.activates, 1);
+    EXPECT_EQ(QApplication::activeWindow(), &enfant);
+    EXPECT_EQ(enfant.activates, 1);
     enfant.activateWindow();
     attendre();
     EXPECT_EQ(enfant.activates, 1);
@@ -565,6 +657,13 @@ TEST(FenetreZelto, activeeDesactiveePuisReactivee)
     attendre();
     ASSERT_EQ(a.activates, 1);
     a.setEnabled(false);
+    // Brought forward while disabled, it hands the activation to b.
+    a.activateWindow();
+    attendre();
+    EXPECT_EQ(QApplication::activeWindow(), &b);
+    // With no other window to take it, it stays active and is activated
+    // once enabled.
+    b.hide();
     a.activateWindow();
     attendre();
     EXPECT_EQ(a.activates, 1);
