@@ -72,6 +72,8 @@ fondEcran::fondEcran(ISerialPort& port, const QString& dossier, QWidget* parent)
     new GardeFocus(this);
     plateforme().principale = this;
     registre().inscrire(numeroFenetre::fondEcran, this);
+    // A device that goes away is a link loss at once.
+    port_.surPerte = [] { portPerdu(); };
     Timer1 = horloge().creerMinuterie();
     Timer1->surTick = [this] { Timer1_Timer(); };
     splash_ = new frmSplash(this);
@@ -93,6 +95,7 @@ fondEcran::fondEcran(ISerialPort& port, const QString& dossier, QWidget* parent)
 
 fondEcran::~fondEcran()
 {
+    port_.surPerte = nullptr;
     Timer1.reset();
     delete splash_;
     delete passform_;
@@ -550,7 +553,8 @@ void fondEcran::testerLiaison()
     while (port_.inBufferCount() == 0) {
         h.traiterEvenements();
         if (port_.inBufferCount() > 0) break;
-        if (h.maintenant() - debut > delaiLiaison || programmeTermine) {
+        // No answer in time, or the device went away.
+        if (h.maintenant() - debut > delaiLiaison || programmeTermine || !port_.isOpen()) {
             messComm1 = true;
             break;
         }
@@ -583,7 +587,11 @@ void fondEcran::Timer1_Timer()
     if (!port_.isOpen()) {
         port_.setCommPort(numeroPort);
         port_.setSettings(reglagesPort);
-        port_.open();
+        // The device is gone: nothing to probe.
+        if (port_.open() != 0) {
+            liaisonPerdue();
+            return;
+        }
     }
     viderEntree();
     port_.output(QByteArray(1, '\n'));
@@ -601,19 +609,16 @@ void fondEcran::Timer1_Timer()
         }
         // A handler held the wait past its limit (a dialog, transfers that
         // may have taken the reply): no verdict, the next tick probes again.
-        if (h.maintenant() - avantEvenements > delaiLiaison) {
+        if (h.maintenant() - avantEvenements > delaiLiaison && port_.isOpen()) {
             sonde_ = false;
             return;
         }
-        if (h.maintenant() - debut > delaiLiaison) {
+        // Silence, or the device went away: off line before the windows
+        // close, so that none of them may send.
+        if (h.maintenant() - debut > delaiLiaison || !port_.isOpen()) {
             sonde_ = false;
             Timer1->setEnabled(false);
-            // Off line before the windows close: none of them may send.
-            if (port_.isOpen()) port_.close();
-            selectionnerHorsLigne();
-            fermerFenetres();
-            passerHorsLigne();
-            pointeurSourisPartout(pointeur::normal);
+            liaisonPerdue();
             return;
         }
         h.attendreDonnees(port_, pasAttente);
