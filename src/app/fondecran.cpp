@@ -472,6 +472,11 @@ void fondEcran::offLineChk_Click()
 
 void fondEcran::onLineChk_Click()
 {
+    // Never while a window or an exchange holds the link.
+    if (!isEnabled() || travailEnCours || startActif || liaisonOccupee()) {
+        optionsLigne_->fixer(0);
+        return;
+    }
     attentePrecise(0.001f);
     pointeurSourisPartout(pointeur::sablier);
     for (QPushButton* b : {mnABtn, mnBBtn, mnCBtn, aboutBtn, ExitBtn, startBtn}) b->setEnabled(false);
@@ -490,9 +495,15 @@ void fondEcran::onLineChk_Click()
             if (!partNemaModifies[p]) partNemaCharges[p] = false;
         }
         setTexteStatut(texteChaine(ids::modeEnLigne));
-        for (QPushButton* b : {mnABtn, mnBBtn, mnCBtn, aboutBtn, ExitBtn, startBtn}) b->setEnabled(true);
+        // The buttons wait for the lock probe and the identity: a window
+        // opened during their replies would find the link taken and the
+        // data not yet read.
         envoyerXxX();
         lireVersionConvertisseur();
+        for (QPushButton* b : {mnBBtn, mnCBtn, aboutBtn, ExitBtn}) b->setEnabled(true);
+        // Menu A and the working display only when still on line.
+        mnABtn->setEnabled(onLineChk());
+        startBtn->setEnabled(onLineChk());
     } else {
         // Off line as before: the run state and its marks are kept.
         if (port_.isOpen()) port_.close();
