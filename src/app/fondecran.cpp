@@ -71,6 +71,8 @@ fondEcran::fondEcran(ISerialPort& port, const QString& dossier, QWidget* parent)
     new GardeFocus(this);
     plateforme().principale = this;
     registre().inscrire(numeroFenetre::fondEcran, this);
+    // A device that goes away is a link loss at once.
+    port_.surPerte = [] { portPerdu(); };
     Timer1 = horloge().creerMinuterie();
     Timer1->surTick = [this] { Timer1_Timer(); };
     splash_ = new frmSplash(this);
@@ -92,6 +94,7 @@ fondEcran::fondEcran(ISerialPort& port, const QString& dossier, QWidget* parent)
 
 fondEcran::~fondEcran()
 {
+    port_.surPerte = nullptr;
     Timer1.reset();
     delete splash_;
     delete passform_;
@@ -460,6 +463,11 @@ void fondEcran::offLineChk_Click()
 
 void fondEcran::onLineChk_Click()
 {
+    // Never while a window or an exchange holds the link.
+    if (!isEnabled() || travailEnCours || startActif || liaisonOccupee()) {
+        optionsLigne_->fixer(0);
+        return;
+    }
     attentePrecise(0.001f);
     pointeurSourisPartout(pointeur::sablier);
     for (QPushButton* b : {mnABtn, mnBBtn, mnCBtn, aboutBtn, ExitBtn, startBtn}) b->setEnabled(false);
@@ -478,9 +486,15 @@ void fondEcran::onLineChk_Click()
             if (!partNemaModifies[p]) partNemaCharges[p] = false;
         }
         setTexteStatut(texteChaine(ids::modeEnLigne));
-        for (QPushButton* b : {mnABtn, mnBBtn, mnCBtn, aboutBtn, ExitBtn, startBtn}) b->setEnabled(true);
+        // The buttons wait for the lock probe and the identity: a window
+        // opened during their replies would find the link taken and the
+        // data not yet read.
         envoyerXxX();
         lireVersionConvertisseur();
+        for (QPushButton* b : {mnBBtn, mnCBtn, aboutBtn, ExitBtn}) b->setEnabled(true);
+        // Menu A and the working display only when still on line.
+        mnABtn->setEnabled(onLineChk());
+        startBtn->setEnabled(onLineChk());
     } else {
         // Off line as before: the run state and its marks are kept.
         if (port_.isOpen()) port_.close();
@@ -541,7 +555,8 @@ void fondEcran::testerLiaison()
     while (port_.inBufferCount() == 0) {
         h.traiterEvenements();
         if (port_.inBufferCount() > 0) break;
-        if (h.maintenant() - debut > delaiLiaison || programmeTermine) {
+        // No answer in time, or the device went away.
+        if (h.maintenant() - debut > delaiLiaison || programmeTermine || !port_.isOpen()) {
             messComm1 = true;
             break;
         }
@@ -574,7 +589,11 @@ void fondEcran::Timer1_Timer()
     if (!port_.isOpen()) {
         port_.setCommPort(numeroPort);
         port_.setSettings(reglagesPort);
-        port_.open();
+        // The device is gone: nothing to probe.
+        if (port_.open() != 0) {
+            liaisonPerdue();
+            return;
+        }
     }
     viderEntree();
     port_.output(QByteArray(1, '\n'));
@@ -592,19 +611,16 @@ void fondEcran::Timer1_Timer()
         }
         // A handler held the wait past its limit (a dialog, transfers that
         // may have taken the reply): no verdict, the next tick probes again.
-        if (h.maintenant() - avantEvenements > delaiLiaison) {
+        if (h.maintenant() - avantEvenements > delaiLiaison && port_.isOpen()) {
             sonde_ = false;
             return;
         }
-        if (h.maintenant() - debut > delaiLiaison) {
+        // Silence, or the device went away: off line before the windows
+        // close, so that none of them may send.
+        if (h.maintenant() - debut > delaiLiaison || !port_.isOpen()) {
             sonde_ = false;
             Timer1->setEnabled(false);
-            // Off line before the windows close: none of them may send.
-            if (port_.isOpen()) port_.close();
-            selectionnerHorsLigne();
-            fermerFenetres();
-            passerHorsLigne();
-            pointeurSourisPartout(pointeur::normal);
+            liaisonPerdue();
             return;
         }
         h.attendreDonnees(port_, pasAttente);

@@ -41,9 +41,14 @@ void viderEntree(ISerialPort& port)
     while (port.inBufferCount() != 0) port.input();
 }
 
-// Silence: off line without a message.
+} // namespace
+
+// Silence or a port whose device went away: off line without a message.
 void liaisonPerdue()
 {
+    // Nothing usable came: no caller reads an earlier exchange's reply.
+    reponse.clear();
+    tamponReception.clear();
     IFenetrePrincipale* p = plateforme().principale;
     if (p->MSComm1().isOpen()) p->MSComm1().close();
     p->selectionnerHorsLigne();
@@ -52,6 +57,17 @@ void liaisonPerdue()
     passerHorsLigne();
     pointeurSourisPartout(pointeur::normal);
 }
+
+void portPerdu()
+{
+    if (programmeTermine || !enLigne()) return;
+    // A transaction or the watchdog's probe waiting on the port finds it
+    // closed and takes the same road.
+    if (enTransaction || plateforme().principale->sondeEnCours()) return;
+    liaisonPerdue();
+}
+
+namespace {
 
 // Late reply: the program ends. It is taken off line before the message so
 // that nothing more goes out while the box is up or the windows unload.
@@ -134,7 +150,7 @@ bool attenteEcho(QString& tampon)
     IHorloge& h = horloge();
     // Deadline: now + 2 s rounded to a whole second (1.5 to 2.5 s away).
     const double limite = std::round(h.maintenant() + 2.0);
-    while (port.inBufferCount() == 0) {
+    while (port.inBufferCount() == 0 && port.isOpen()) {
         const double reste = limite - h.maintenant();
         if (reste <= 0) break;
         h.attendreDonnees(port, reste);
@@ -192,6 +208,8 @@ void envoyerCaractere(const QString& caractere)
         c.replace(u',', u'.');
         port.output(c.toLatin1());
         attenteEcho(tamponReception);
+        // The device went away: no more echo waits.
+        if (!port.isOpen()) liaisonPerdue();
         return;
     }
 
@@ -205,7 +223,11 @@ void envoyerCaractere(const QString& caractere)
     while (true) {
         h.traiterEvenements();
         // Taken off line (or ending) by an event handled meanwhile.
-        if (!peutEnvoyer() || !port.isOpen()) return;
+        if (!peutEnvoyer()) return;
+        if (!port.isOpen()) {
+            liaisonPerdue();
+            return;
+        }
         if (port.inBufferCount() > 0) tamponReception += QString::fromLatin1(port.input());
         if (tamponReception.contains(QChar(FIN))) break;
         const double ecoule = h.maintenant() - debut;
@@ -229,6 +251,12 @@ void envoyerCaractere(const QString& caractere)
 bool envoyerCommande(QString& commande, const QString& mode, const QString& cle, const QString& codeRelecture)
 {
     if (!peutEnvoyer() || enTransaction) return false;
+    // On line the port is open: found closed, its device went away.
+    if (!plateforme().principale->MSComm1().isOpen()) {
+        liaisonPerdue();
+        if (mode == QLatin1String("U")) reponseAttendue = QStringLiteral("error");
+        return false;
+    }
     GardeTransaction garde;
     // Copies: the caller's registers may change while events are processed.
     const QString texte = commande;

@@ -33,3 +33,9 @@ QString nettoyerReponse(const QString& brut);
 
 // True while a transaction is in progress (a nested send does nothing).
 bool liaisonOccupee();
+
+// Link loss: port closed, off line without a message, menu windows closed.
+void liaisonPerdue();
+// The device of the port went away (the port's notice): a link loss at once
+// while on line.
+void portPerdu();

@@ -27,7 +27,8 @@ public:
     // Blocks for that many seconds without processing events.
     virtual void attendre(double secondes) = 0;
     // Blocks without processing events until the port has input or the time
-    // has passed; true when input is waiting.
+    // has passed; true when input is waiting. A closed port (also one whose
+    // device went away meanwhile) ends the wait at once.
     virtual bool attendreDonnees(ISerialPort& port, double secondesMax) = 0;
     // Processes pending window events (timers, clicks, repaints).
     virtual void traiterEvenements() = 0;

@@ -76,13 +76,12 @@ bool HorlogeReelle::attendreDonnees(ISerialPort& port, double secondesMax)
         if (port.inBufferCount() > 0) return true;
         const double reste = fin - maintenant();
         if (reste <= 0) return false;
-        if (!port.isOpen()) {
-            attendre(reste);
-            return false;
-        }
+        // Closed, or its device went away: nothing can come.
+        if (!port.isOpen()) return false;
         const double avant = maintenant();
         if (port.waitForInput(std::max(1, int(std::ceil(reste * 1000.0))))) continue;
-        // Back at once with nothing (a device that went away): no spinning.
+        if (!port.isOpen()) return false;
+        // Back at once with nothing for another reason: no spinning.
         const double resteApres = fin - maintenant();
         if (maintenant() - avant < pasErreur && resteApres > 0) attendre(std::min(resteApres, pasErreur));
     }

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 class ISerialPort {
 public:
     virtual ~ISerialPort() = default;
@@ -19,15 +21,22 @@ public:
     // (8002 unavailable, 8005 already open, 8012 not open, 8015 unexpected).
     virtual int open() = 0;
     virtual void close() = 0;
+    // False once the device behind an open port has gone away (a USB
+    // adapter pulled out, the far end of a pseudo-terminal closed): the
+    // port is closed from then on.
     virtual bool isOpen() const = 0;
 
     virtual int inBufferCount() = 0;          // characters waiting
     virtual QByteArray input() = 0;           // all waiting characters
     virtual void output(const QByteArray& octets) = 0;
 
-    // Blocks without processing events until input is waiting or the time
-    // has passed; true when input is waiting.
+    // Blocks without processing events until input is waiting, the time
+    // has passed or the device has gone; true when input is waiting.
     virtual bool waitForInput(int millisecondes) = 0;
+
+    // Called once when the device of the open port has gone, from the
+    // event loop (never inside a port operation).
+    std::function<void()> surPerte;
 };
 
 // Port error numbers of the link test.

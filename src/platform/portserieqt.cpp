@@ -1,13 +1,21 @@
 #include "portserieqt.h"
 
 #include <QStringList>
+#include <QTimer>
 
 #include <algorithm>
 
-PortSerieQt::PortSerieQt() = default;
+#include <poll.h>
+
+PortSerieQt::PortSerieQt()
+{
+    QObject::connect(&port_, &QSerialPort::errorOccurred, &port_,
+                     [this](QSerialPort::SerialPortError e) { surErreur(e); });
+}
 
 PortSerieQt::~PortSerieQt()
 {
+    QObject::disconnect(&port_, nullptr, nullptr, nullptr);
     if (port_.isOpen()) port_.close();
 }
 
@@ -57,9 +65,48 @@ bool PortSerieQt::appliquerReglages()
         && port_.setStopBits(arret) && port_.setFlowControl(QSerialPort::NoFlowControl);
 }
 
+bool PortSerieQt::peripheriqueParti(QSerialPort::SerialPortError erreur)
+{
+    switch (erreur) {
+    case QSerialPort::ResourceError:
+        return true;
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError: {
+        // A read or write that failed on a line that hung up (the far end
+        // of a pseudo-terminal reads as end of file).
+        pollfd p{static_cast<int>(port_.handle()), 0, 0};
+        return ::poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL));
+    }
+    default:
+        return false;
+    }
+}
+
+void PortSerieQt::surErreur(QSerialPort::SerialPortError erreur)
+{
+    if (perdu_ || !port_.isOpen() || !peripheriqueParti(erreur)) return;
+    perdu_ = true;
+    // Closed and reported from the event loop, outside QSerialPort's own code.
+    QTimer::singleShot(0, &port_, [this] {
+        if (!perdu_) return;   // closed or opened again meanwhile
+        fermerSiPerdu();
+        if (surPerte) surPerte();
+    });
+}
+
+void PortSerieQt::fermerSiPerdu()
+{
+    if (perdu_ && port_.isOpen()) {
+        port_.close();
+        port_.clearError();
+    }
+}
+
 int PortSerieQt::open()
 {
-    if (port_.isOpen()) return erreursPort::dejaOuvert;
+    if (isOpen()) return erreursPort::dejaOuvert;
+    fermerSiPerdu();
+    perdu_ = false;
     port_.setPortName(cheminPort(numero_));
     port_.clearError();
     if (!port_.open(QIODevice::ReadWrite)) {
@@ -85,6 +132,7 @@ int PortSerieQt::open()
 void PortSerieQt::close()
 {
     if (port_.isOpen()) port_.close();
+    perdu_ = false;
     port_.clearError();
 }
 
@@ -92,40 +140,48 @@ void PortSerieQt::lireEnAttente()
 {
     // Pulls what the system holds into the port's buffer without waiting:
     // the buffer is otherwise filled only by the event loop.
-    if (port_.isOpen() && port_.bytesAvailable() == 0) {
+    if (isOpen() && port_.bytesAvailable() == 0) {
         port_.waitForReadyRead(0);
         if (port_.error() == QSerialPort::TimeoutError) port_.clearError();
     }
 }
 
+// Every operation on a port whose device went away finds it closed.
+
 int PortSerieQt::inBufferCount()
 {
-    if (!port_.isOpen()) return 0;
     lireEnAttente();
+    fermerSiPerdu();
+    if (!isOpen()) return 0;
     return int(port_.bytesAvailable());
 }
 
 QByteArray PortSerieQt::input()
 {
-    if (!port_.isOpen()) return QByteArray();
     lireEnAttente();
+    fermerSiPerdu();
+    if (!isOpen()) return QByteArray();
     return port_.readAll();
 }
 
 void PortSerieQt::output(const QByteArray& octets)
 {
-    if (!port_.isOpen() || octets.isEmpty()) return;
+    fermerSiPerdu();
+    if (!isOpen() || octets.isEmpty()) return;
     port_.write(octets);
     // Out now: the caller waits for the echo without processing events.
     port_.waitForBytesWritten(100);
     if (port_.error() == QSerialPort::TimeoutError) port_.clearError();
+    fermerSiPerdu();
 }
 
 bool PortSerieQt::waitForInput(int millisecondes)
 {
-    if (!port_.isOpen()) return false;
+    fermerSiPerdu();
+    if (!isOpen()) return false;
     if (port_.bytesAvailable() > 0) return true;
     const bool lu = port_.waitForReadyRead(std::max(0, millisecondes));
     if (!lu && port_.error() == QSerialPort::TimeoutError) port_.clearError();
-    return port_.bytesAvailable() > 0;
+    fermerSiPerdu();
+    return isOpen() && port_.bytesAvailable() > 0;
 }

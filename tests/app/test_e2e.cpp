@@ -4,6 +4,7 @@
 #include "app/fondecran.h"
 #include "link/transaction.h"
 #include "model/etat.h"
+#include "model/menua.h"
 #include "model/nombres.h"
 #include "platform/horlogereelle.h"
 #include "platform/plateforme.h"
@@ -20,6 +21,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -104,6 +106,80 @@ TEST(FinAFin, EnLigneEtPremiereSondeParLePortReel)
     sim.closeWriteChannel();
     if (!sim.waitForFinished(3000)) {
         sim.kill();
+        sim.waitForFinished(2000);
+    }
+}
+
+// The converter's end of the line closed (the model killed) while on line:
+// the program is off line within a second and without a message, idle under
+// the watchdog as well as in the middle of a full upload.
+TEST(FinAFin, ConvertisseurTueHorsLigneEnMoinsDUneSeconde)
+{
+    const QString programme = QStringLiteral(ZELTO_BINARY_DIR "/zelto-sim");
+    if (!QFile::exists(programme)) GTEST_SKIP() << "zelto-sim not built";
+    if (!QFile::exists(QStringLiteral("/dev/ptmx"))) GTEST_SKIP() << "no pseudo-terminals";
+
+    for (const bool pendantChargement : {false, true}) {
+        SCOPED_TRACE(pendantChargement ? "full upload" : "idle");
+        QTemporaryDir dossier;
+        ASSERT_TRUE(dossier.isValid());
+        const QString journal = QDir(dossier.path()).filePath(QStringLiteral("journal.txt"));
+        QProcess sim;
+        sim.start(programme, {QStringLiteral("--journal"), journal});
+        ASSERT_TRUE(sim.waitForStarted(5000) && sim.waitForReadyRead(5000));
+        const QString peripherique = QString::fromLocal8Bit(sim.readLine()).trimmed();
+        ASSERT_FALSE(peripherique.isEmpty());
+        qputenv("ZELTO_COM1", peripherique.toLocal8Bit());
+        for (const char* v : {"ZELTO_COM2", "ZELTO_COM3", "ZELTO_COM4"})
+            qputenv(v, QDir(dossier.path()).filePath(QStringLiteral("absent")).toLocal8Bit());
+
+        reinitialiserEtatModule();
+        definirSeparateurDecimal(u'.');
+        HorlogeReelle horloge;
+        ServicesUiScriptes ui;
+        plateforme().horloge = &horloge;
+        plateforme().ui = &ui;
+        {
+            PortSerieQt port;
+            fondEcran f(port, dossier.path());
+            f.onLineChk_->click();
+            ASSERT_TRUE(f.onLineChk());
+            attendreReel(0.3);
+
+            QElapsedTimer t;
+            qint64 tue = -1;
+            auto tuer = [&] {
+                sim.kill();
+                t.start();
+                tue = 0;
+            };
+            qint64 horsLigne = -1;
+            if (pendantChargement) {
+                int lignesAvant = 0;
+                QTimer::singleShot(300, [&] {
+                    lignesAvant = lignesJournal(journal).size();
+                    tuer();
+                });
+                EXPECT_FALSE(chargerTout());
+                horsLigne = t.elapsed();
+                EXPECT_GT(lignesAvant, 10);   // the upload was under way
+            } else {
+                tuer();
+                while (f.onLineChk() && t.elapsed() < 3000) attendreReel(0.01);
+                horsLigne = t.elapsed();
+            }
+            ASSERT_EQ(tue, 0);
+            EXPECT_FALSE(f.onLineChk());
+            EXPECT_LT(horsLigne, 1000);
+            EXPECT_FALSE(port.isOpen());
+            EXPECT_FALSE(f.timer1Enabled());
+            EXPECT_TRUE(ui.messages.empty());
+            EXPECT_EQ(ui.nbTerminer, 0);
+        }
+        plateforme().principale = nullptr;
+        plateforme().ui = nullptr;
+        plateforme().horloge = nullptr;
+        retablirSeparateurDecimal();
         sim.waitForFinished(2000);
     }
 }

@@ -5,10 +5,12 @@
 
 #include "app/frmsplash.h"
 #include "link/transaction.h"
+#include "platform/registrefenetres.h"
 #include "model/tables.h"
 #include "resources/chaines.h"
 #include "resources/idschaines.h"
 
+#include <QButtonGroup>
 #include <QPushButton>
 #include <QTest>
 
@@ -68,6 +70,65 @@ TEST_F(Appli, AllerEnLigneSequenceExacte)
     EXPECT_EQ(banc.sim.journal.size(), 6);
     EXPECT_TRUE(f->onLineChk());
     EXPECT_TRUE(banc.ui.messages.empty());
+}
+
+// While going on line waits for the reply of "XxX", no button opens a
+// window or starts another road (Enter on each focused button), and
+// afterwards menu A opens and reads its data.
+TEST_F(Appli, PendantLaMiseEnLigneAucunBoutonNePrendLaLiaison)
+{
+    demarrer();
+    passwordOk = true;
+    std::vector<QPushButton*> boutons = {f->mnABtn, f->startBtn, f->mnCBtn, f->mnBBtn, f->ExitBtn};
+    std::size_t essais = 0;
+    banc.horloge.surEvenements = [&] {
+        if (essais > 0 || !liaisonOccupee()) return;
+        for (QPushButton* b : boutons) {
+            ++essais;
+            b->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(b, Qt::Key_Return);
+        }
+    };
+    allerEnLigne();
+    banc.horloge.surEvenements = nullptr;
+    EXPECT_EQ(essais, boutons.size());
+    EXPECT_EQ(banc.sim.journal, QStringList({"", "XxX", "LES"}));
+    for (int n : {numeroFenetre::menuA, numeroFenetre::menuStart, numeroFenetre::menuRelNew, numeroFenetre::menuBGen})
+        EXPECT_FALSE(registre().estAffichee(n)) << n;
+    EXPECT_EQ(banc.ui.nbTerminer, 0);
+    EXPECT_FALSE(travailEnCours);
+    EXPECT_TRUE(f->isEnabled());
+    for (QPushButton* b : boutons) EXPECT_TRUE(b->isEnabled());
+
+    f->mnABtn->click();
+    banc.horloge.avancer(0.05);
+    EXPECT_TRUE(registre().estAffichee(numeroFenetre::menuA));
+    EXPECT_EQ(banc.sim.journal, QStringList({"", "XxX", "LES", "LES"}));
+    EXPECT_FALSE(travailEnCours);
+    EXPECT_FALSE(f->timer1Enabled());
+}
+
+// A click that reaches the on-line option while a window holds the link
+// (the main window disabled, or the busy flag set) sends nothing and
+// starts no watchdog.
+TEST_F(Appli, OptionEnLigneRefuseeQuandUneFenetreTientLaLiaison)
+{
+    demarrer();
+    for (const bool desactivee : {true, false}) {
+        SCOPED_TRACE(desactivee ? "main window disabled" : "busy");
+        if (desactivee) activerFenetrePrincipale(false);
+        else travailEnCours = true;
+        emit f->onLineChk_->clicked();
+        QAbstractButton* on = f->onLineChk_;
+        if (auto* g = on->group()) emit g->idClicked(1);
+        banc.horloge.avancer(5.0);
+        EXPECT_TRUE(banc.sim.journal.isEmpty());
+        EXPECT_FALSE(f->onLineChk());
+        EXPECT_TRUE(f->offLineChk_->isChecked());
+        EXPECT_FALSE(f->timer1Enabled());
+        activerFenetrePrincipale(true);
+        travailEnCours = false;
+    }
 }
 
 struct CasVersion {

@@ -273,6 +273,37 @@ TEST(Transaction, silenceHorsLigneDansLOrdreSansMessage)
     EXPECT_TRUE(reponse.isEmpty());
 }
 
+// The device of the port goes away (an adapter pulled out): the transaction
+// takes the program off line at once, without a message, wherever it was.
+TEST(Transaction, peripheriquePerduHorsLigneAussitot)
+{
+    struct Cas {
+        const char* nom;
+        int perteApresOctets;   // -1: gone before the transaction starts
+        const char* ecrits;
+    };
+    const Cas cas[] = {{"avantLaTransaction", -1, ""},
+                       {"pendantLEcho", 2, "$u"},
+                       {"pendantLaReponse", 7, "$ur410\n"},
+                       {"pendantLaRelecture", 8, "$ur410\nU"}};
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(c.nom);
+        BancLiaison banc;
+        banc.charger(numeroFenetre::menuBGen);
+        if (c.perteApresOctets < 0) banc.port.perdre();
+        banc.port.perteApresOctets = c.perteApresOctets;
+        const double t0 = banc.horloge.maintenant();
+        transaction("$ur410", "B", "$ur", "Ur");
+        EXPECT_LT(banc.horloge.maintenant() - t0, 0.05);
+        EXPECT_EQ(banc.port.octetsEcrits, QByteArray(c.ecrits));
+        EXPECT_FALSE(banc.principale.enLigne);
+        EXPECT_EQ(banc.dechargements, QStringList({"5"}));
+        EXPECT_TRUE(banc.ui.messages.empty());
+        EXPECT_EQ(banc.ui.nbTerminer, 0);
+        EXPECT_TRUE(reponse.isEmpty());
+    }
+}
+
 TEST(Transaction, sansEcranDeTravailFlagExitIntact)
 {
     BancLiaison banc;

@@ -76,6 +76,7 @@ double HorlogeVirtuelle::prochainTick() const
 bool HorlogeVirtuelle::attendreDonnees(ISerialPort& port, double secondesMax)
 {
     ++nbAttentesBloquantes;
+    if (!port.isOpen()) return false;
     if (port.inBufferCount() > 0) return true;
     const double fin = t_ + std::max(0.0, secondesMax);
     const double p = prochainEvenement();

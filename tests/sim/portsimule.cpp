@@ -3,6 +3,8 @@
 #include "convertisseursim.h"
 #include "horlogevirtuelle.h"
 
+#include <QTimer>
+
 #include <deque>
 #include <limits>
 
@@ -52,6 +54,7 @@ PortSimule::~PortSimule() = default;
 int PortSimule::open()
 {
     if (erreurOuverture != 0) return erreurOuverture;
+    if (perdu_) close();
     if (ouvert_) return erreursPort::dejaOuvert;
     ouvert_ = true;
     ++nbOuvertures;
@@ -61,8 +64,23 @@ int PortSimule::open()
     return 0;
 }
 
+void PortSimule::perdre()
+{
+    if (!isOpen()) return;
+    perdu_ = true;
+    erreurOuverture = erreursPort::indisponible;
+    etat_->enRoute.clear();
+    etat_->recus.clear();
+    std::weak_ptr<Etat> faible = etat_;
+    QTimer::singleShot(0, [faible, this] {
+        // The port (sole owner of its state) is still there.
+        if (faible.lock() && surPerte) surPerte();
+    });
+}
+
 void PortSimule::close()
 {
+    perdu_ = false;
     if (!ouvert_) return;
     ouvert_ = false;
     ++nbFermetures;
@@ -78,14 +96,14 @@ void PortSimule::recevoir()
 
 int PortSimule::inBufferCount()
 {
-    if (!ouvert_) return 0;
+    if (!isOpen()) return 0;
     recevoir();
     return int(etat_->recus.size());
 }
 
 QByteArray PortSimule::input()
 {
-    if (!ouvert_) return QByteArray();
+    if (!isOpen()) return QByteArray();
     recevoir();
     QByteArray r;
     r.swap(etat_->recus);
@@ -94,11 +112,12 @@ QByteArray PortSimule::input()
 
 void PortSimule::output(const QByteArray& octets)
 {
-    if (!ouvert_) return;
-    octetsEcrits += octets;
+    if (!isOpen()) return;
     const double t = horloge_.maintenant();
     recevoir();
     for (char c : octets) {
+        if (!isOpen()) return;
+        octetsEcrits += c;
         ecritures.push_back({t, c, int(etat_->recus.size())});
         if (c == '\n') {
             const QByteArray reponse = sim_.traiterLigne(ligne_);
@@ -111,11 +130,12 @@ void PortSimule::output(const QByteArray& octets)
                 if (parasiteApresEcho > 0) etat_->envoyer(t + delaiEcho + parasiteApresEcho, QByteArray(1, '~'));
             }
         }
+        if (perteApresOctets >= 0 && octetsEcrits.size() >= perteApresOctets) perdre();
     }
 }
 
 bool PortSimule::waitForInput(int millisecondes)
 {
-    if (!ouvert_) return false;
+    if (!isOpen()) return false;
     return horloge_.attendreDonnees(*this, millisecondes / 1000.0);
 }

@@ -29,7 +29,7 @@ public:
 
     int open() override;
     void close() override;
-    bool isOpen() const override { return ouvert_; }
+    bool isOpen() const override { return ouvert_ && !perdu_; }
 
     int inBufferCount() override;
     QByteArray input() override;
@@ -50,6 +50,12 @@ public:
     double parasiteApresEcho = 0;
     // open() answers this error number when not 0 (e.g. 8002).
     int erreurOuverture = 0;
+    // The device goes away (an adapter pulled out): the open port counts as
+    // closed, what was on its way is lost, open() answers 8002 from now on,
+    // and surPerte is called at the next event processing.
+    void perdre();
+    // >= 0: the device goes away once that many bytes have been written.
+    int perteApresOctets = -1;
     // Seconds before the echo of a byte.
     double delaiEcho = 0.001;
     int nbOuvertures = 0;
@@ -66,4 +72,5 @@ private:
     int port_ = 1;
     QString reglages_ = QStringLiteral("9600,N,8,1");
     bool ouvert_ = false;
+    bool perdu_ = false;
 };
