@@ -44,44 +44,58 @@ QStringList lignesJournal(const QString& chemin)
     if (!l.isEmpty() && l.last().isEmpty()) l.removeLast();
     return l;
 }
+
+// zelto-sim behind a pseudo-terminal as port 1 (ports 2 to 4 absent), with
+// the real clock and scripted boxes; the module state is reset.
+struct BancReel {
+    QTemporaryDir dossier;
+    QString journal = QDir(dossier.path()).filePath(QStringLiteral("journal.txt"));
+    QProcess sim;
+    HorlogeReelle horloge;
+    ServicesUiScriptes ui;
+    QString raison;   // why the bench could not start
+
+    BancReel()
+    {
+        const QString programme = QStringLiteral(ZELTO_BINARY_DIR "/zelto-sim");
+        if (!QFile::exists(programme)) { raison = "zelto-sim not built"; return; }
+        if (!QFile::exists(QStringLiteral("/dev/ptmx"))) { raison = "no pseudo-terminals"; return; }
+        sim.start(programme, {QStringLiteral("--journal"), journal});
+        const QString peripherique = sim.waitForStarted(5000) && sim.waitForReadyRead(5000)
+            ? QString::fromLocal8Bit(sim.readLine()).trimmed() : QString();
+        if (peripherique.isEmpty()) { raison = "zelto-sim gave no pseudo-terminal"; return; }
+        qputenv("ZELTO_COM1", peripherique.toLocal8Bit());
+        for (const char* v : {"ZELTO_COM2", "ZELTO_COM3", "ZELTO_COM4"})
+            qputenv(v, QDir(dossier.path()).filePath(QStringLiteral("absent")).toLocal8Bit());
+        reinitialiserEtatModule();
+        definirSeparateurDecimal(u'.');
+        plateforme().horloge = &horloge;
+        plateforme().ui = &ui;
+    }
+    ~BancReel()
+    {
+        plateforme().principale = nullptr;
+        plateforme().ui = nullptr;
+        plateforme().horloge = nullptr;
+        retablirSeparateurDecimal();
+        sim.closeWriteChannel();
+        if (sim.state() != QProcess::NotRunning && !sim.waitForFinished(3000)) {
+            sim.kill();
+            sim.waitForFinished(2000);
+        }
+    }
+};
 }
 
 TEST(FinAFin, EnLigneEtPremiereSondeParLePortReel)
 {
-    const QString programme = QStringLiteral(ZELTO_BINARY_DIR "/zelto-sim");
-    if (!QFile::exists(programme)) GTEST_SKIP() << "zelto-sim not built";
-    if (!QFile::exists(QStringLiteral("/dev/ptmx"))) GTEST_SKIP() << "no pseudo-terminals";
-
-    QTemporaryDir dossier;
-    ASSERT_TRUE(dossier.isValid());
-    const QString journal = QDir(dossier.path()).filePath(QStringLiteral("journal.txt"));
-    QProcess sim;
-    sim.start(programme, {QStringLiteral("--journal"), journal});
-    if (!sim.waitForStarted(5000) || !sim.waitForReadyRead(5000)) {
-        sim.kill();
-        sim.waitForFinished(2000);
-        GTEST_SKIP() << "zelto-sim has no pseudo-terminal";
-    }
-    const QString peripherique = QString::fromLocal8Bit(sim.readLine()).trimmed();
-    if (peripherique.isEmpty()) {
-        sim.kill();
-        sim.waitForFinished(2000);
-        GTEST_SKIP() << "zelto-sim gave no device";
-    }
-
-    qputenv("ZELTO_COM1", peripherique.toLocal8Bit());
-    for (const char* v : {"ZELTO_COM2", "ZELTO_COM3", "ZELTO_COM4"})
-        qputenv(v, QDir(dossier.path()).filePath(QStringLiteral("absent")).toLocal8Bit());
-
-    reinitialiserEtatModule();
-    definirSeparateurDecimal(u'.');
-    HorlogeReelle horloge;
-    ServicesUiScriptes ui;
-    plateforme().horloge = &horloge;
-    plateforme().ui = &ui;
+    BancReel banc;
+    if (!banc.raison.isEmpty()) GTEST_SKIP() << banc.raison.toStdString();
+    ServicesUiScriptes& ui = banc.ui;
+    const QString& journal = banc.journal;
     {
         PortSerieQt port;
-        fondEcran f(port, dossier.path());
+        fondEcran f(port, banc.dossier.path());
         EXPECT_TRUE(f.commChk[1]->isEnabled());
         EXPECT_FALSE(f.commChk[2]->isEnabled());
 
@@ -98,16 +112,6 @@ TEST(FinAFin, EnLigneEtPremiereSondeParLePortReel)
         attendreReel(0.2);
         EXPECT_EQ(lignesJournal(journal).value(4), QStringLiteral("xXx"));
     }
-    plateforme().principale = nullptr;
-    plateforme().ui = nullptr;
-    plateforme().horloge = nullptr;
-    retablirSeparateurDecimal();
-
-    sim.closeWriteChannel();
-    if (!sim.waitForFinished(3000)) {
-        sim.kill();
-        sim.waitForFinished(2000);
-    }
 }
 
 // The converter's end of the line closed (the model killed) while on line:
@@ -115,33 +119,16 @@ TEST(FinAFin, EnLigneEtPremiereSondeParLePortReel)
 // the watchdog as well as in the middle of a full upload.
 TEST(FinAFin, ConvertisseurTueHorsLigneEnMoinsDUneSeconde)
 {
-    const QString programme = QStringLiteral(ZELTO_BINARY_DIR "/zelto-sim");
-    if (!QFile::exists(programme)) GTEST_SKIP() << "zelto-sim not built";
-    if (!QFile::exists(QStringLiteral("/dev/ptmx"))) GTEST_SKIP() << "no pseudo-terminals";
-
     for (const bool pendantChargement : {false, true}) {
         SCOPED_TRACE(pendantChargement ? "full upload" : "idle");
-        QTemporaryDir dossier;
-        ASSERT_TRUE(dossier.isValid());
-        const QString journal = QDir(dossier.path()).filePath(QStringLiteral("journal.txt"));
-        QProcess sim;
-        sim.start(programme, {QStringLiteral("--journal"), journal});
-        ASSERT_TRUE(sim.waitForStarted(5000) && sim.waitForReadyRead(5000));
-        const QString peripherique = QString::fromLocal8Bit(sim.readLine()).trimmed();
-        ASSERT_FALSE(peripherique.isEmpty());
-        qputenv("ZELTO_COM1", peripherique.toLocal8Bit());
-        for (const char* v : {"ZELTO_COM2", "ZELTO_COM3", "ZELTO_COM4"})
-            qputenv(v, QDir(dossier.path()).filePath(QStringLiteral("absent")).toLocal8Bit());
-
-        reinitialiserEtatModule();
-        definirSeparateurDecimal(u'.');
-        HorlogeReelle horloge;
-        ServicesUiScriptes ui;
-        plateforme().horloge = &horloge;
-        plateforme().ui = &ui;
+        BancReel banc;
+        if (!banc.raison.isEmpty()) GTEST_SKIP() << banc.raison.toStdString();
+        QProcess& sim = banc.sim;
+        ServicesUiScriptes& ui = banc.ui;
+        const QString& journal = banc.journal;
         {
             PortSerieQt port;
-            fondEcran f(port, dossier.path());
+            fondEcran f(port, banc.dossier.path());
             f.onLineChk_->click();
             ASSERT_TRUE(f.onLineChk());
             attendreReel(0.3);
@@ -176,10 +163,5 @@ TEST(FinAFin, ConvertisseurTueHorsLigneEnMoinsDUneSeconde)
             EXPECT_TRUE(ui.messages.empty());
             EXPECT_EQ(ui.nbTerminer, 0);
         }
-        plateforme().principale = nullptr;
-        plateforme().ui = nullptr;
-        plateforme().horloge = nullptr;
-        retablirSeparateurDecimal();
-        sim.waitForFinished(2000);
     }
 }
