@@ -116,6 +116,7 @@ protected:
         QWidget* w = fenetre(numero);
         EXPECT_TRUE(w && w->isVisible()) << numero;
         if (!w) return w;
+        for (int i = 0; i < 50 && QApplication::activeWindow() != w; ++i) QTest::qWait(5);
         EXPECT_EQ(QApplication::activeWindow(), w) << w->objectName().toStdString();
         QWidget* focus = QApplication::focusWidget();
         EXPECT_TRUE(focus && focus->window() == w) << w->objectName().toStdString();
@@ -141,12 +142,21 @@ protected:
     {
         QTimer::singleShot(0, [this, w, action] {
             if (!w->isVisible()) return attendreModal(w, action);
-            QTimer::singleShot(0, [this, w, action] {
-                vu_ = true;
-                EXPECT_EQ(QApplication::activeWindow(), w) << w->objectName().toStdString();
-                action(w);
-                dynamic_cast<IFenetre*>(w)->decharger();
-            });
+            agirQuandActive(w, action, 50);
+        });
+    }
+
+    // The activation may come some event rounds after the show (slower
+    // under the sanitizers): a bounded wait for it, then the action.
+    void agirQuandActive(QWidget* w, std::function<void(QWidget*)> action, int essais)
+    {
+        QTimer::singleShot(essais > 0 && QApplication::activeWindow() != w ? 5 : 0, [this, w, action, essais] {
+            if (essais > 0 && QApplication::activeWindow() != w) return agirQuandActive(w, action, essais - 1);
+            vu_ = true;
+            EXPECT_EQ(QApplication::activeWindow(), w) << w->objectName().toStdString();
+            evenements();
+            action(w);
+            dynamic_cast<IFenetre*>(w)->decharger();
         });
     }
 
