@@ -45,6 +45,12 @@ TEST(TraductionsQt, boutonsDUneBoiteEnFrancaisSinonEnAnglais)
     EXPECT_EQ(boutonsOuiNon(), std::make_pair(QStringLiteral("&Oui"), QStringLiteral("&Non")));
     QCoreApplication::removeTranslator(francais.get());
 
+    // Portugal's Portuguese from the Brazilian file.
+    const std::unique_ptr<QTranslator> portugais(chargerTraductionsQt(QLocale(QLocale::Portuguese, QLocale::Portugal)));
+    ASSERT_TRUE(portugais);
+    EXPECT_EQ(boutonsOuiNon().first.remove(u'&'), QStringLiteral("Sim"));
+    QCoreApplication::removeTranslator(portugais.get());
+
     // A language Qt has no translation for: English.
     EXPECT_EQ(chargerTraductionsQt(QLocale(QLocale::Zulu, QLocale::SouthAfrica)), nullptr);
     EXPECT_EQ(boutonsOuiNon(), std::make_pair(QStringLiteral("&Yes"), QStringLiteral("&No")));
