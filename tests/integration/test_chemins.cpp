@@ -399,6 +399,18 @@ protected:
             traiter();
             return [] { cp()->okBtn->click(); };
         }
+        if (route == 4) {
+            bp()->ExitBtn->click();
+            traiter();
+            plateforme().imprimante = &imprimante;
+            return [] {
+                QTimer::singleShot(0, [] {
+                    pw()->printChk[1]->click();   // the converter's data
+                    pw()->okBtn->click();
+                });
+                bgen()->printBtn->click();
+            };
+        }
         parametresPartitions[4][1] = 12.5;
         partParamsModifies[0] = true;
         bp()->ExitBtn->click();
@@ -407,6 +419,12 @@ protected:
         traiter();
         return [] { cp()->okBtn->click(); };
     }
+    void TearDown() override
+    {
+        plateforme().imprimante = nullptr;
+        Chemins::TearDown();
+    }
+    ImprimanteEnregistreuse imprimante;
 };
 
 // Silence from the first, a middle or the last command of each download:
@@ -416,7 +434,7 @@ protected:
 TEST_F(DownloadLiaisonPerdue, FermeLesFenetres)
 {
     struct Cas {
-        int route;   // 0 menu A, 1 menu C, 2 U/F window, 3 copy dialog of menu B general
+        int route;   // 0 menu A, 1 menu C, 2 U/F window, 3 copy dialog of menu B general, 4 print
         const char* silenceA;
         int messages;   // boxes after the silence
     };
@@ -425,8 +443,9 @@ TEST_F(DownloadLiaisonPerdue, FermeLesFenetres)
         {1, "$fA3", 0},   {1, "$al0", 0},         {1, "$dc0", 0},
         {2, "$pg0", 0},   {2, "$nm3800060", 0},   {2, "$pg1", 0},
         {3, "$pg0", 0},   {3, "$ta5", 0},         {3, "$pg1", 0},
+        {4, "$pg0", 1},   {4, "$ng5", 1},         {4, "NM", 1},   // nothing printed
     };
-    const char* routes[] = {"menu A", "menu C", "U/F window", "copy dialog"};
+    const char* routes[] = {"menu A", "menu C", "U/F window", "copy dialog", "print"};
     for (const Cas& c : cas) {
         SCOPED_TRACE(std::string(routes[c.route]) + ", silent from " + c.silenceA);
         f.reset();
@@ -454,7 +473,8 @@ TEST_F(DownloadLiaisonPerdue, FermeLesFenetres)
         ASSERT_TRUE(banc.sim.silence);
         EXPECT_FALSE(f->onLineChk());
         for (QWidget* w : {static_cast<QWidget*>(mA()), static_cast<QWidget*>(mC()), static_cast<QWidget*>(bgen()),
-                           static_cast<QWidget*>(bp()), static_cast<QWidget*>(uf()), static_cast<QWidget*>(cp())})
+                           static_cast<QWidget*>(bp()), static_cast<QWidget*>(uf()), static_cast<QWidget*>(cp()),
+                           static_cast<QWidget*>(pw())})
             EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
         EXPECT_TRUE(f->isEnabled());
         for (QWidget* w : {f->mnBBtn, f->mnCBtn, f->ExitBtn, f->aboutBtn})
