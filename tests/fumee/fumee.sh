@@ -177,6 +177,16 @@ verifier_active() {
   echec "$nom not active (active: $(xdotool getactivewindow 2>/dev/null))"
 }
 
+# A window just come up: painted, on screen, centred when asked, active.
+verifier_fenetre() {
+  local id="$1" nom="$2"
+  sleep 0.5
+  verifier_peinte "$id" "$nom"
+  verifier_sur_ecran "$id" "$nom"
+  [ "$centrer" = 1 ] && verifier_centree "$id" "$nom"
+  verifier_active "$id" "$nom"
+}
+
 # Keys to a window, then the window whose title matches comes up painted;
 # its id goes into the variable named first.
 ouvrir() {
@@ -184,11 +194,7 @@ ouvrir() {
   shift 4
   touche "$depuis" "$@"
   if id=$(attendre_fenetre "$titre" 10); then
-    sleep 0.5
-    verifier_peinte "$id" "$nom"
-    verifier_sur_ecran "$id" "$nom"
-    [ "$centrer" = 1 ] && verifier_centree "$id" "$nom"
-    verifier_active "$id" "$nom"
+    verifier_fenetre "$id" "$nom"
     printf -v "$var" '%s' "$id"
   else
     echec "$nom: no window"
@@ -292,11 +298,7 @@ passe() {
     echec "no password form"
   fi
   if bgen=$(attendre_fenetre 'menu "B"$' 10); then
-    sleep 0.5
-    verifier_peinte "$bgen" "menu-B-general"
-    verifier_sur_ecran "$bgen" "menu-B-general"
-    [ "$centrer" = 1 ] && verifier_centree "$bgen" "menu-B-general"
-    verifier_active "$bgen" "menu-B-general"
+    verifier_fenetre "$bgen" "menu-B-general"
     if ouvrir bp "$bgen" 'partitions\.\.\.$' "menu-B-partitions" alt+p; then
       if ouvrir uf "$bp" '^Partie NEMA' "UF-window" alt+p; then
         if [ "$complet" = 1 ]; then
