@@ -47,6 +47,19 @@ void traiter()
     for (int i = 0; i < 5; ++i) QApplication::processEvents();
 }
 
+// From menu B general: its partitions window, then the U/F window.
+void ouvrirBP()
+{
+    bgen()->progGammeBtn->click();
+    traiter();
+}
+void ouvrirUF()
+{
+    ouvrirBP();
+    bp()->progGammeBtn->click();
+    traiter();
+}
+
 // The read of one partition's parameters, and its write ("$pp4", "NP" ...).
 QStringList lecturePartition()
 {
@@ -186,10 +199,7 @@ TEST_F(Chemins, MenuBPartitionsUFEtCopieDeBoutEnBout)
 TEST_F(Chemins, CorrectionUFPuisQuestionDeFermeture)
 {
     ouvrirMenuB();
-    bgen()->progGammeBtn->click();
-    traiter();
-    bp()->progGammeBtn->click();
-    traiter();
+    ouvrirUF();
     uf()->corrBtn->click();
     for (QLineEdit* e : uf()->editTxt) e->clear();
     uf()->editTxt[0]->setText("200");
@@ -217,12 +227,6 @@ TEST_F(Chemins, CorrectionUFPuisQuestionDeFermeture)
 // A silent converter closes every window of the chain, whatever is open.
 TEST_F(Chemins, SilenceFermeToutLaChaine)
 {
-    const auto chaineUF = [] {
-        bgen()->progGammeBtn->click();
-        traiter();
-        bp()->progGammeBtn->click();
-        traiter();
-    };
     // The watchdog runs (as after a download) and the converter falls silent.
     const auto couper = [this] {
         marquer();
@@ -236,20 +240,20 @@ TEST_F(Chemins, SilenceFermeToutLaChaine)
     const Cas cas[] = {
         {"U/F graph shown",
          [&] {
-             chaineUF();
+             ouvrirUF();
              QTest::mousePress(uf()->grapheBtn, Qt::LeftButton);
              QTest::mouseRelease(uf()->grapheBtn, Qt::LeftButton);
              couper();
          }},
         {"copy dialog (copy NEMA)",
          [&] {
-             chaineUF();
+             ouvrirUF();
              uf()->copieBtn->click();
              couper();
          }},
         {"copy dialog (download)",
          [&] {
-             chaineUF();
+             ouvrirUF();
              uf()->downBtn->click();
              couper();
          }},
@@ -291,10 +295,7 @@ TEST_F(Chemins, SilenceFermeToutLaChaine)
 TEST_F(Chemins, LiaisonPerdueEnTelechargement)
 {
     ouvrirMenuB();
-    bgen()->progGammeBtn->click();
-    traiter();
-    bp()->progGammeBtn->click();
-    traiter();
+    ouvrirUF();
     uf()->downBtn->click();
     traiter();
     banc.sim.script = [this](const QString& l) -> std::optional<QByteArray> {
@@ -385,8 +386,7 @@ protected:
             return [] { mC()->downBtn->click(); };
         }
         ouvrirMenuB();
-        bgen()->progGammeBtn->click();
-        traiter();
+        ouvrirBP();
         if (route == 2) {
             bp()->progGammeBtn->click();
             traiter();
@@ -514,15 +514,6 @@ TEST_F(Chemins, ChampQuitteSansSaisieNeMarqueRien)
     banc.sim.courantMax = "23";
     banc.sim.numeroSerie = "7015X";
 
-    const auto ouvrirBP = [] {
-        bgen()->progGammeBtn->click();
-        traiter();
-    };
-    const auto ouvrirUF = [&] {
-        ouvrirBP();
-        bp()->progGammeBtn->click();
-        traiter();
-    };
     struct Cas {
         const char* quoi;
         std::function<void()> ouvrir;            // from menu B general on line
