@@ -28,6 +28,7 @@
 #include "model/transfertspartitions.h"
 #include "platform/horloge.h"
 #include "platform/plateforme.h"
+#include "platform/porteentrees.h"
 #include "platform/portserie.h"
 #include "platform/servicesui.h"
 #include "resources/chaines.h"
@@ -468,6 +469,8 @@ void fondEcran::onLineChk_Click()
         optionsLigne_->fixer(0);
         return;
     }
+    // The road holds the link until the identity is read.
+    EchangeEnCours echange;
     attentePrecise(0.001f);
     pointeurSourisPartout(pointeur::sablier);
     for (QPushButton* b : {mnABtn, mnBBtn, mnCBtn, aboutBtn, ExitBtn, startBtn}) b->setEnabled(false);
@@ -595,6 +598,8 @@ void fondEcran::Timer1_Timer()
             return;
         }
     }
+    // The user's actions meanwhile run once the probe has its answer.
+    EchangeEnCours echange(entrees::Regle::differer);
     viderEntree();
     port_.output(QByteArray(1, '\n'));
     IHorloge& h = horloge();

@@ -13,6 +13,7 @@
 #include "model/vues.h"
 #include "platform/horloge.h"
 #include "platform/plateforme.h"
+#include "platform/porteentrees.h"
 #include "platform/servicesui.h"
 #include "resources/chaines.h"
 #include "resources/idschaines.h"
@@ -371,7 +372,7 @@ bool lireBloc(Lecteur& l, int p, Contenu& c)
             if (!dansLimites(n, defParamsPartition[r].min, defParamsPartition[r].max)) return refuser(l);
             c.parametres[r][p] = n;
         }
-        if (k == 1) horloge().traiterEvenements();
+        if (k == 1) traiterEvenementsRoute();
     }
     const QString* ligne = l.suivante();
     if (!ligne) return false;

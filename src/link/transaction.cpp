@@ -6,6 +6,7 @@
 #include "model/session.h"
 #include "platform/horloge.h"
 #include "platform/plateforme.h"
+#include "platform/porteentrees.h"
 #include "platform/portserie.h"
 #include "platform/registrefenetres.h"
 #include "platform/servicesui.h"
@@ -258,6 +259,8 @@ bool envoyerCommande(QString& commande, const QString& mode, const QString& cle,
         return false;
     }
     GardeTransaction garde;
+    // No user action starts another exchange inside this one's waits.
+    EchangeEnCours echange;
     // Copies: the caller's registers may change while events are processed.
     const QString texte = commande;
     const QString modeTr = mode;

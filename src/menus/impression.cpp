@@ -12,6 +12,7 @@
 #include "platform/horloge.h"
 #include "platform/imprimanteqt.h"
 #include "platform/plateforme.h"
+#include "platform/porteentrees.h"
 #include "platform/registrefenetres.h"
 #include "platform/servicesui.h"
 #include "printw.h"
@@ -325,7 +326,7 @@ void imprimerMenuBGen()
     if (!ui().dialogueImprimante(*imp, texteChaine(ids::titreImpressionDonnees))) return;
 
     statut(texteChaine(ids::patientez));
-    horloge().traiterEvenements();
+    traiterEvenementsRoute();
     arreterScrutation();
     travailEnCours = true;   // off line too: nothing else runs while the job is built
     pointeurSourisPartout(11);

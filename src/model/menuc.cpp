@@ -7,6 +7,7 @@
 #include "session.h"
 #include "platform/horloge.h"
 #include "platform/plateforme.h"
+#include "platform/porteentrees.h"
 #include "platform/servicesui.h"
 #include "resources/chaines.h"
 #include "resources/idschaines.h"
@@ -66,7 +67,7 @@ void lireMenuC()
         if (n > 5) n = 0;   // never an option of another row
         tableRelais[r][0] = n;
         if (IVueMenuC* vue = vues().menuRelNew) vue->selectionnerOption(QStringLiteral("f"), 6 * r + n);
-        if (r == 0 || r == 6 || r == 13) horloge().traiterEvenements();
+        if (r == 0 || r == 6 || r == 13) traiterEvenementsRoute();
     }
 
     for (int i = 0; i < 2; ++i) {
@@ -147,7 +148,7 @@ void libellesMenuC()
     for (int r = 0; r < 17; ++r) vue->setTexte(element(lab, r), texteChaine(ids::fonctionFreqAtteinte + 10 * r));
     vue->setTexte(element(lab, 17), texteChaine(ids::sortieAnalogique1));
     vue->setTexte(element(lab, 18), texteChaine(ids::sortieAnalogique2));
-    horloge().traiterEvenements();
+    traiterEvenementsRoute();
     vue->setTexte(element(lab, 19), texteChaine(ids::enteteFonctionRelais));
     vue->setTexte(element(lab, 21), texteChaine(ids::enteteFonctionRelais));
     vue->setTexte(element(lab, 20), texteChaine(ids::enteteNumeroRelais));

@@ -7,6 +7,7 @@
 #include "link/transaction.h"
 #include "platform/horloge.h"
 #include "platform/plateforme.h"
+#include "platform/porteentrees.h"
 #include "platform/portserie.h"
 #include "platform/registrefenetres.h"
 #include "platform/servicesui.h"
@@ -71,6 +72,8 @@ void arreterScrutation()
     IFenetrePrincipale* p = plateforme().principale;
     if (programmeTermine || !p || !p->onLineChk()) return;
     travailEnCours = true;
+    // The user's road holds the link from here: no other action meanwhile.
+    EchangeEnCours echange;
     IHorloge& h = horloge();
     while (p->timer1Enabled() && !programmeTermine) {
         // A probe or a transaction waiting under us keeps the watchdog from

@@ -15,6 +15,7 @@
 #include "model/transfertspartitions.h"
 #include "platform/horloge.h"
 #include "platform/plateforme.h"
+#include "platform/porteentrees.h"
 #include "platform/servicesui.h"
 #include "resources/chaines.h"
 #include "resources/idschaines.h"
@@ -352,6 +353,8 @@ void menuStart::TimerStart_Timer()
 
     IFenetrePrincipale* principale = plateforme().principale;
     if (principale && principale->estVisible() && startActif) {
+        // A button pressed meanwhile acts once this tick's exchange is over.
+        EchangeEnCours echange(entrees::Regle::differer);
         if (nouvCommDuPupVersZelto) {
             nouvCommDuPupVersZelto = false;
             cmdMode = QStringLiteral("S");

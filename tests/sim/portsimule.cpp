@@ -61,6 +61,7 @@ int PortSimule::open()
     etat_->enRoute.clear();
     etat_->recus.clear();
     ligne_.clear();
+    reponseJusqua_ = 0;
     return 0;
 }
 
@@ -119,10 +120,14 @@ void PortSimule::output(const QByteArray& octets)
         if (!isOpen()) return;
         octetsEcrits += c;
         ecritures.push_back({t, c, int(etat_->recus.size())});
+        if (t + 1e-9 < reponseJusqua_) ++ecrituresPendantReponse;
         if (c == '\n') {
             const QByteArray reponse = sim_.traiterLigne(ligne_);
             ligne_.clear();
-            if (!reponse.isEmpty()) etat_->envoyer(t + sim_.delaiReponse, reponse);
+            if (!reponse.isEmpty()) {
+                etat_->envoyer(t + sim_.delaiReponse, reponse);
+                reponseJusqua_ = t + sim_.delaiReponse;
+            }
         } else {
             ligne_ += c;
             if (!sim_.sansEcho && !sim_.silence) {

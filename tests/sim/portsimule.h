@@ -46,6 +46,9 @@ public:
         int nonLus;
     };
     std::vector<Ecriture> ecritures;
+    // Bytes written while the reply to an earlier line was still on its way:
+    // a command sent inside another exchange's reply wait.
+    int ecrituresPendantReponse = 0;
     // > 0: each echo is followed that many seconds later by a stray byte.
     double parasiteApresEcho = 0;
     // open() answers this error number when not 0 (e.g. 8002).
@@ -73,4 +76,5 @@ private:
     QString reglages_ = QStringLiteral("9600,N,8,1");
     bool ouvert_ = false;
     bool perdu_ = false;
+    double reponseJusqua_ = 0;   // arrival of the last reply sent
 };
