@@ -70,17 +70,17 @@ void portPerdu()
 
 namespace {
 
-// Late reply: the program ends. It is taken off line before the message so
-// that nothing more goes out while the box is up or the windows unload.
+// Late reply: a link loss with a message. Off line before the box, so that
+// nothing goes out while it is up; the windows close once the exchange has
+// returned.
 void reponseTardive()
 {
     IFenetrePrincipale* p = plateforme().principale;
-    programmeTermine = true;
     if (p->MSComm1().isOpen()) p->MSComm1().close();
     p->selectionnerHorsLigne();
-    ui().msgBox(texteChaine(ids::erreurCommunication), msg::critique | msg::okSeul, texteChaine(ids::messageTitre));
-    if (p->MSComm1().isOpen()) p->MSComm1().close();
-    terminerApplication();
+    pointeurSourisPartout(pointeur::normal);
+    ui().msgBox(texteChaine(ids::reponseTropTardive), msg::critique | msg::okSeul, texteChaine(ids::messageTitre));
+    liaisonPerdue();
 }
 
 // Sends a text character by character (CR left out), then the terminator.

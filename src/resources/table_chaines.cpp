@@ -347,13 +347,6 @@ const EntreeChaine tableChaines[] = {
             "Verificare che i dati siano corretti. Non sarà più possibile modificarli!!",
             "Compruebe que los datos son correctos. ¡Después será imposible modificarlos!!",
             "Verifique se os dados estão corretos. Depois será impossível alterá-los!!"}},
-    // late reply: the program ends
-    {690, {"Erreur de communication... l'application va se fermer!!!",
-            "Communication error... application will close!!!",
-            "Kommunikationsfehler... Anwendung wird beendet!!!",
-            "Errore di comunicazione... l'applicazione verrà chiusa!!!",
-            "Error de comunicación... ¡la aplicación se cerrará!!!",
-            "Erro de comunicação... a aplicação vai fechar!!!"}},
     // link test got no reply
     {710, {"Pas de communication... Vérifiez le câblage ou changez de port de communication et réessayez",
             "No communication... Please check wiring or change communication port and try again",
@@ -2181,6 +2174,13 @@ const EntreeChaine tableChaines[] = {
             "Lo Zelto non risponde più: non è stato stampato nulla!...",
             "El Zelto ya no responde: ¡no se ha impreso nada!...",
             "O Zelto deixou de responder: nada foi impresso!..."}},
+    // a reply came too late: the link is dropped
+    {5870, {"Le Zelto a répondu trop tard : le programme passe hors ligne !...",
+            "The Zelto answered too late: the program goes off line!...",
+            "Der Zelto hat zu spät geantwortet: Das Programm geht offline!...",
+            "Lo Zelto ha risposto troppo tardi: il programma passa fuori linea!...",
+            "El Zelto ha respondido demasiado tarde: ¡el programa pasa a fuera de línea!...",
+            "O Zelto respondeu demasiado tarde: o programa passa a fora de linha!..."}},
     // download: parameters of the source partition not held, not sent
     {6200, {"ATTENTION : les paramètres de la partition NE sont PAS chargés et NE seront PAS modifiés dans le Zelto !...",
             "CAUTION: the partition parameters are NOT loaded and will NOT be changed in the Zelto!...",

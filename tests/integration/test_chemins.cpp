@@ -13,6 +13,8 @@
 #include "model/tables.h"
 #include "model/vues.h"
 #include "platform/registrefenetres.h"
+#include "resources/chaines.h"
+#include "resources/idschaines.h"
 #include "sim/imprimanteenregistreuse.h"
 #include "start/menud.h"
 #include "start/menustart.h"
@@ -493,6 +495,153 @@ TEST_F(DownloadLiaisonPerdue, FermeLesFenetres)
         } else if (c.route == 3) {
             EXPECT_EQ(parametresPartitions[4][1].nombre(), 12.5);
         }
+    }
+}
+
+// ---- A reply comes too late ----
+
+class ReponseTardive : public DownloadLiaisonPerdue {
+protected:
+    enum Route { lectureMenuA, telechargementComplet, ecranTravail, telechargementUF, impression };
+
+    // A partition value typed in menu B partitions, then the road's window;
+    // returns what makes the road send.
+    std::function<void()> preparerRoute(Route route)
+    {
+        ouvrirMenuB();
+        ouvrirBP();
+        QLineEdit* e = bp()->champ("editTxtConsDef");
+        EXPECT_TRUE(QTest::qWaitForWindowActive(bp()));
+        e->setFocus(Qt::MouseFocusReason);
+        traiter();
+        e->selectAll();
+        QTest::keyClicks(e, "12.5");
+        QTest::keyClick(e, Qt::Key_Tab);
+        traiter();
+        EXPECT_TRUE(partParamsModifies[0]);
+        if (route == telechargementUF) {
+            bp()->progGammeBtn->click();
+            traiter();
+            uf()->corrBtn->click();
+            for (QLineEdit* p : uf()->editTxt) p->clear();
+            uf()->editTxt[0]->setText("380");
+            uf()->editTxt[1]->setText("60");
+            uf()->terminerBtn->click();
+            uf()->downBtn->click();
+            traiter();
+            return [] { cp()->okBtn->click(); };
+        }
+        bp()->ExitBtn->click();
+        traiter();
+        if (route == telechargementComplet) {
+            partParamsCharges.fill(true);
+            partNemaCharges.fill(true);
+            return [] { bgen()->downAsIsBtn->click(); };
+        }
+        if (route == impression) {
+            plateforme().imprimante = &imprimante;
+            return [] {
+                QTimer::singleShot(0, [] {
+                    pw()->printChk[1]->click();   // the converter's data
+                    pw()->okBtn->click();
+                });
+                bgen()->printBtn->click();
+            };
+        }
+        bgen()->ExitBtn->click();   // the closing question answered No
+        traiter();
+        if (route == lectureMenuA) return [this] { f->mnABtn->click(); };
+        f->startBtn->click();
+        banc.horloge.avancer(0.01);
+        return [this] { banc.horloge.avancer(1.0); };   // the poll goes on
+    }
+};
+
+// One reply 2.5 s late on each road: the message once, nothing sent while it
+// is up, then off line with the watchdog off and every window closed once the
+// road has returned; the program goes on and an off-line save still writes
+// the typed partition value.
+TEST_F(ReponseTardive, HorsLigneSansFinDuProgramme)
+{
+    struct Cas {
+        Route route;
+        const char* tardive;   // the line answered late
+        QStringList messages;  // boxes from the late reply on
+    };
+    const QString tard = texteChaine(ids::reponseTropTardive);
+    const Cas cas[] = {
+        {lectureMenuA, "LES", {tard}},
+        {telechargementComplet, "$ng5", {tard}},
+        {ecranTravail, "IS", {tard}},
+        {telechargementUF, "$nm3800060", {tard}},
+        {impression, "$ng5", {tard, texteChaine(ids::liaisonPerdueRienImprime)}},
+    };
+    const char* routes[] = {"menu A read", "full download", "working display", "U/F download", "print"};
+    for (const Cas& c : cas) {
+        SCOPED_TRACE(routes[c.route]);
+        f.reset();
+        reinitialiserEtatModule();
+        banc.sim = ConvertisseurSim();   // the full download rewrote it
+        banc.ui.messages.clear();
+        banc.ui.reponses.clear();
+        banc.ui.reponseParDefaut = msg::non;
+        const std::function<void()> lancer = preparerRoute(c.route);
+        ASSERT_EQ(parametresPartitions[11][1].texte(), "12.50");
+
+        bool arme = true;
+        std::size_t avant = 0;
+        banc.sim.script = [&](const QString& l) -> std::optional<QByteArray> {
+            if (arme && l == QLatin1String(c.tardive)) {
+                arme = false;
+                avant = banc.ui.messages.size();
+                banc.sim.delaiReponse = 2.5;
+            }
+            return std::nullopt;
+        };
+        int envoyesPendantBoite = -1;
+        banc.ui.pendantMessage = [&](const MessageVu& m) {
+            if (m.texte != tard) return;
+            const QByteArray ecrits = banc.port.octetsEcrits;
+            banc.horloge.avancer(3.0);
+            envoyesPendantBoite = int(banc.port.octetsEcrits.size() - ecrits.size());
+        };
+        lancer();
+        traiter();
+        banc.horloge.avancer(0.5);
+        traiter();
+        banc.sim.script = nullptr;
+        banc.ui.pendantMessage = nullptr;
+
+        ASSERT_FALSE(arme);
+        QStringList vus;
+        for (std::size_t i = avant; i < banc.ui.messages.size(); ++i) vus << banc.ui.messages[i].texte;
+        EXPECT_EQ(vus, c.messages);
+        EXPECT_EQ(envoyesPendantBoite, 0);
+        EXPECT_EQ(banc.ui.nbTerminer, 0);
+        EXPECT_FALSE(programmeTermine);
+        EXPECT_FALSE(f->onLineChk());
+        EXPECT_FALSE(f->timer1Enabled());
+        for (QWidget* w : {static_cast<QWidget*>(mA()), static_cast<QWidget*>(bgen()), static_cast<QWidget*>(bp()),
+                           static_cast<QWidget*>(uf()), static_cast<QWidget*>(cp()), static_cast<QWidget*>(pw()),
+                           static_cast<QWidget*>(ms())})
+            EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+        EXPECT_TRUE(f->isEnabled());
+        EXPECT_FALSE(travailEnCours);
+
+        // Off line, menu B general saves the PC's tables.
+        const int lignesAvant = banc.sim.journal.size();
+        const QString fichier = chemin("apres.mnc");
+        QFile::remove(fichier);
+        banc.ui.fichiers = {fichier};
+        f->mnBBtn->click();
+        traiter();
+        ASSERT_TRUE(bgen()->isVisible());
+        bgen()->saveBtn->click();
+        traiter();
+        EXPECT_TRUE(lireOctets(fichier).contains("\"$dF12.50\"\r\n"));
+        EXPECT_EQ(banc.sim.journal.size(), lignesAvant);
+        bgen()->ExitBtn->click();
+        traiter();
     }
 }
 

@@ -236,6 +236,18 @@ TEST(Fenetres, terminerApplicationPlusRecenteDAbord)
     EXPECT_EQ(banc.ui.nbTerminer, 1);
 }
 
+TEST(Fenetres, terminerApplicationSArreteAuRefus)
+{
+    BancLiaison banc;
+    using namespace numeroFenetre;
+    banc.charger(fondEcran);
+    banc.charger(menuBGen).refuse = true;
+    banc.charger(menuBP);
+    terminerApplication();
+    EXPECT_EQ(banc.dechargements, QStringList({"6", "5"}));
+    EXPECT_EQ(banc.ui.nbTerminer, 1);
+}
+
 TEST(Aides, afficheHorsLimites)
 {
     BancLiaison banc;

@@ -1,5 +1,5 @@
 // The serial transaction over the simulated converter: wire sequences,
-// timing roads, event discipline, link loss and the end of the program.
+// timing roads, event discipline, link loss and late replies.
 #include "commun.h"
 
 #include "link/transaction.h"
@@ -157,7 +157,7 @@ TEST(Transaction, reponseLueEtNettoyee)
 
 // ---- Timing of the reply ----
 
-enum class Issue { acceptee, fatale, horsLigne };
+enum class Issue { acceptee, tardive, horsLigne };
 
 struct CasDelai {
     const char* nom;
@@ -188,14 +188,16 @@ TEST_P(DelaiReponse, issue)
         EXPECT_FALSE(programmeTermine);
         EXPECT_EQ(banc.ui.nbTerminer, 0);
         break;
-    case Issue::fatale:
+    case Issue::tardive:
         ASSERT_EQ(banc.ui.messages.size(), 1u);
-        EXPECT_EQ(banc.ui.messages[0].texte, texteChaine(ids::erreurCommunication));
+        EXPECT_EQ(banc.ui.messages[0].texte, texteChaine(ids::reponseTropTardive));
         EXPECT_EQ(banc.ui.messages[0].titre, texteChaine(ids::messageTitre));
         EXPECT_EQ(banc.ui.messages[0].icone(), msg::critique);
-        EXPECT_TRUE(programmeTermine);
-        EXPECT_EQ(banc.ui.nbTerminer, 1);
+        EXPECT_FALSE(banc.principale.enLigne);
         EXPECT_FALSE(banc.port.isOpen());
+        EXPECT_TRUE(reponse.isEmpty());
+        EXPECT_FALSE(programmeTermine);
+        EXPECT_EQ(banc.ui.nbTerminer, 0);
         break;
     case Issue::horsLigne:
         EXPECT_TRUE(banc.ui.messages.empty());
@@ -211,17 +213,17 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         CasDelai{"a1s9Acceptee", [](ConvertisseurSim& s) { s.delaiReponse = 1.9; }, Issue::acceptee,
                  "410\x1a", 1.9},
-        CasDelai{"fin26a2s1Fatale", [](ConvertisseurSim& s) { s.delaiReponse = 2.1; }, Issue::fatale, "", 2.1},
+        CasDelai{"fin26a2s1Tardive", [](ConvertisseurSim& s) { s.delaiReponse = 2.1; }, Issue::tardive, "", 2.1},
         CasDelai{"interrogationSans26AccepteeApres4s",
                  [](ConvertisseurSim& s) { s.finInterrogation = true; }, Issue::acceptee, "410?", 4.0},
-        CasDelai{"interrogationPuis26Apres2sFatale",
+        CasDelai{"interrogationPuis26Apres2sTardive",
                  [](ConvertisseurSim& s) {
                      s.delaiReponse = 2.1;
                      s.script = [](const QString&) { return std::optional<QByteArray>("\n\r?\x1a"); };
                  },
-                 Issue::fatale, "", 2.1},
-        CasDelai{"sansTerminateurFataleA4s", [](ConvertisseurSim& s) { s.sansTerminateur = true; },
-                 Issue::fatale, "", 4.0},
+                 Issue::tardive, "", 2.1},
+        CasDelai{"sansTerminateurTardiveA4s", [](ConvertisseurSim& s) { s.sansTerminateur = true; },
+                 Issue::tardive, "", 4.0},
         CasDelai{"silenceHorsLigne", [](ConvertisseurSim& s) { s.silence = true; }, Issue::horsLigne, "", 4.0}),
     [](const ::testing::TestParamInfo<CasDelai>& i) { return std::string(i.param.nom); });
 
@@ -400,64 +402,45 @@ TEST(Imbrication, transactionImbriqueeRefusee)
     EXPECT_EQ(reponse, QStringLiteral("430\x1a"));
 }
 
-// ---- Late reply: the end of the program ----
+// ---- Late reply: off line with a message ----
 
-TEST(ReponseTardive, plusRienNEstEnvoye)
+// Off line before the box, nothing sent while it is up; once it is closed
+// the link-loss road runs; the road that goes on sends nothing and shows no
+// second box.
+TEST(ReponseTardive, horsLigneAvantLeMessagePuisPerteDeLiaison)
 {
     BancLiaison banc;
-    FenetreTest& menuBGen = banc.charger(numeroFenetre::menuBGen);
+    initTableMenuBGen();
+    menuBGenCharge = true;
+    travailEnCours = true;
     banc.charger(numeroFenetre::fondEcran);
-    int nbDechargesEssayes = 0;
-    menuBGen.surDecharger = [&] {
-        // The window's closing steps find the program off line and ending.
-        EXPECT_FALSE(banc.principale.onLineChk());
-        transaction("$ur400", "B", "$ur", "Ur");
-        ++nbDechargesEssayes;
-    };
+    FenetreTest& menuBGen = banc.charger(numeroFenetre::menuBGen);
+    bool vu = false;
     banc.ui.pendantMessage = [&](const MessageVu&) {
-        EXPECT_TRUE(programmeTermine);
+        vu = true;
         EXPECT_FALSE(banc.port.isOpen());
         EXPECT_FALSE(banc.principale.onLineChk());
-        // A timer firing while the box is up sends nothing and waits nothing.
-        const double t = banc.horloge.maintenant();
+        EXPECT_TRUE(banc.dechargements.isEmpty());
+        EXPECT_TRUE(menuBGenCharge);
+        // A timer firing while the box is up sends nothing.
         transaction("xXx", "X", "", "");
-        attenteTimer(3);
-        EXPECT_EQ(banc.horloge.maintenant(), t);
     };
+    menuBGen.surDecharger = [&] { transaction("$ur400", "B", "$ur", "Ur"); };
     banc.sim.delaiReponse = 2.1;
     transaction("$ur410", "B", "$ur", "Ur");
+    transaction("$ur420", "B", "$ur", "Ur");
 
-    EXPECT_EQ(banc.sim.journal, QStringList({"$ur410"}));
-    EXPECT_EQ(banc.dechargements, QStringList({"2", "5"}));   // most recent first
-    EXPECT_EQ(nbDechargesEssayes, 1);
-    EXPECT_EQ(banc.ui.nbTerminer, 1);
-
-    // Afterwards every send is a no-op and every wait returns.
-    const QByteArray ecrits = banc.port.octetsEcrits;
-    banc.principale.enLigne = true;
-    banc.port.open();
-    transaction("Ur", "L", "", "");
-    const double t = banc.horloge.maintenant();
-    attenteTimer(5);
-    attentePrecise(1);
-    travailEnCours = false;
-    banc.principale.timer1 = true;
-    arreterScrutation();
+    EXPECT_TRUE(vu);
+    EXPECT_EQ(banc.port.octetsEcrits, QByteArray("$ur410\n"));
+    EXPECT_EQ(banc.ui.messages.size(), 1u);
+    EXPECT_EQ(banc.dechargements, QStringList({"5"}));   // menu windows only
+    EXPECT_FALSE(menuBGenCharge);
     EXPECT_FALSE(travailEnCours);
-    EXPECT_EQ(banc.horloge.maintenant(), t);
-    EXPECT_EQ(banc.port.octetsEcrits, ecrits);
-}
-
-TEST(ReponseTardive, refusDUneFenetreArreteLeDechargement)
-{
-    BancLiaison banc;
-    banc.charger(numeroFenetre::fondEcran);
-    banc.charger(numeroFenetre::menuBGen).refuse = true;
-    banc.charger(numeroFenetre::menuBP);
-    banc.sim.delaiReponse = 3;
-    transaction("Ur", "L", "", "");
-    EXPECT_EQ(banc.dechargements, QStringList({"6", "5"}));
-    EXPECT_EQ(banc.ui.nbTerminer, 1);
+    EXPECT_EQ(banc.principale.statut, texteChaine(ids::modeHorsLigne));
+    EXPECT_EQ(banc.ui.pointeurCourant, pointeur::normal);
+    EXPECT_TRUE(reponse.isEmpty());
+    EXPECT_FALSE(programmeTermine);
+    EXPECT_EQ(banc.ui.nbTerminer, 0);
 }
 
 } // namespace

@@ -110,7 +110,7 @@ TEST(TableChaines, TextesAnglaisAuCaracterePres)
         const char* anglais;
     };
     const Cas cas[] = {
-        {ids::erreurCommunication, "Communication error... application will close!!!"},
+        {ids::reponseTropTardive, "The Zelto answered too late: the program goes off line!..."},
         {ids::horsLimites, "Data out of limits!..."},
         {ids::modeHorsLigne, "\"Off Line\" mode"},
         {ids::messageTitre, "Message..."},
