@@ -43,6 +43,7 @@
 #include "widgets/statut.h"
 #include "widgets/suiviactivation.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QDir>
@@ -756,12 +757,16 @@ void fondEcran::closeEvent(QCloseEvent* e)
         e->ignore();
         return;
     }
-    bool cancel = false;
-    Form_QueryUnload(cancel);
-    if (cancel) {
-        e->ignore();
+    // The end of the desktop session closes at once.
+    if (qApp->isSavingSession()) {
+        e->setAccepted(fermer());
         return;
     }
-    Form_Unload();
-    e->accept();
+    // The user's close box asks what the exit button asks; the road closes
+    // the window itself, or leaves it open when the save failed.
+    e->ignore();
+    bool occupe = false;
+    if (refuserSiOccupe(occupe)) return;
+    ExitBtn_Click();
+    e->setAccepted(decharge_);
 }

@@ -322,3 +322,46 @@ TEST_P(SortieLiaisonPerdue, ProposeLesDonneesDuPc)
 }
 
 INSTANTIATE_TEST_SUITE_P(Reponses, SortieLiaisonPerdue, ::testing::Values(msg::oui, msg::non));
+
+// The close box (Alt+F4) asks what the exit button asks: with a change not
+// yet sent, both questions; with none, no question. Same wire, same end.
+TEST_F(Appli, CaseDeFermetureCommeLeBoutonQuitter)
+{
+    struct Issue {
+        QStringList messages;
+        QStringList lignes;
+        int terminer;
+    };
+    auto sortir = [this](bool modifie, bool caseFermeture) {
+        f.reset();
+        reinitialiserEtatModule();
+        banc.sim.journal.clear();
+        banc.ui.messages.clear();
+        banc.ui.nbTerminer = 0;
+        demarrer();
+        allerEnLigne();
+        if (modifie) {
+            tableMenuBGen[6].valeur = 450;   // mains voltage typed, menu B general closed
+            menuBGenModifie = true;
+        }
+        banc.ui.reponses = {msg::non, msg::non};
+        const int n = banc.sim.journal.size();
+        if (caseFermeture) f->close();
+        else f->ExitBtn->click();
+        Issue r{{}, journalDepuis(n), banc.ui.nbTerminer};
+        for (const MessageVu& m : banc.ui.messages) r.messages << m.texte;
+        return r;
+    };
+    for (const bool modifie : {false, true}) {
+        SCOPED_TRACE(modifie ? "changed" : "unchanged");
+        const Issue bouton = sortir(modifie, false);
+        const Issue caseF = sortir(modifie, true);
+        const QStringList questions =
+            modifie ? QStringList{texteChaine(ids::sauverDansZelto), texteChaine(ids::sauverDansFichier)} : QStringList{};
+        EXPECT_EQ(bouton.messages, questions);
+        EXPECT_EQ(caseF.messages, questions);
+        EXPECT_EQ(caseF.lignes, QStringList({"xXx"}));
+        EXPECT_EQ(caseF.lignes, bouton.lignes);
+        EXPECT_EQ(caseF.terminer, 1);
+    }
+}
