@@ -94,8 +94,11 @@ protected:
         if (!clicDiffere && !estEntree(o, e)) return false;
         const std::optional<entrees::Regle> regle = regleCourante();
         if (!regle) {
-            // Input held at this level goes first.
-            if (clicDiffere || retenues_.empty() || retenues_.front().niveau != niveauBoucle()) return false;
+            // What a replayed event brings about (the window passing it on
+            // to a control) goes through; input held at this level goes
+            // before new input.
+            if (enRejeu_ || clicDiffere || retenues_.empty() || retenues_.front().niveau != niveauBoucle())
+                return false;
             retenir(o, e);
             planifier();
             return true;
@@ -130,6 +133,8 @@ private:
     void rejouer()
     {
         if (enRejeu_ || retenues_.empty()) return;
+        // Input of a box's loop that has ended went to that box.
+        while (!retenues_.empty() && retenues_.front().niveau > niveauBoucle()) retenues_.pop_front();
         enRejeu_ = true;
         while (!retenues_.empty() && !regleCourante() && retenues_.front().niveau == niveauBoucle()) {
             Retenue r = std::move(retenues_.front());
