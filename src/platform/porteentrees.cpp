@@ -152,8 +152,8 @@ private:
             }
         }
         enRejeu_ = false;
-        // Still held: an exchange returns its end, a box of another loop is
-        // waited for.
+        // Held behind a box opened meanwhile: tried again while it is up.
+        // (Behind an exchange, its end asks again.)
         if (!retenues_.empty() && !regleCourante()) planifier(10);
     }
 
@@ -177,7 +177,8 @@ PorteEntrees* porteInstallee()
 EchangeEnCours::EchangeEnCours(entrees::Regle regle)
 {
     porteInstallee();
-    // Within an exchange that holds input back, a nested one does too.
+    // The outermost exchange of a loop level gives the rule: a transaction
+    // of the watchdog's probe holds input back as the probe does.
     portees.push_back({regle, niveauBoucle()});
 }
 

@@ -20,8 +20,8 @@ enum class Regle {
 };
 }
 
-// An exchange holds the link while one lives. Within an exchange that
-// holds input back, a nested one (its transactions) does the same.
+// An exchange holds the link while one lives; the outermost one of an
+// event-loop level gives the rule to those nested in it (its transactions).
 class EchangeEnCours {
 public:
     explicit EchangeEnCours(entrees::Regle regle = entrees::Regle::refuser);
