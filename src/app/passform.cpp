@@ -6,6 +6,7 @@
 #include "platform/servicesui.h"
 #include "resources/chaines.h"
 #include "widgets/fenetres.h"
+#include "widgets/focuschamp.h"
 #include "widgets/gardefocus.h"
 #include "widgets/suiviactivation.h"
 #include "resources/idschaines.h"
@@ -106,6 +107,7 @@ void passform::afficherModal()
 
 void passform::Form_Load()
 {
+    oublierFocus(this);
     motDePasseMaitre = motMaitre;
     motDePasseFichier = lirePassword();
     Label[0]->show();

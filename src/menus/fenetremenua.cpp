@@ -186,7 +186,6 @@ void menuA::Form_Load()
     downBtn->setToolTip(texteChaine(ids::infoTelechargerMenuA));
     ExitBtn->setText(texteChaine(ids::quitter));
     ExitBtn->setToolTip(texteChaine(ids::infoRetourMenuPrincipal));
-    premiereActivation_ = true;
     placerFenetre(numeroFenetre::menuA, this);
 }
 
@@ -211,23 +210,6 @@ void menuA::Form_Activate()
     pointeurSourisPartout(pointeur::normal);
     travailEnCours = false;
     enActivation_ = false;
-    // After its load the window starts on its first control in tab order
-    // that can take the focus, with the text just read.
-    if (!premiereActivation_) return;
-    premiereActivation_ = false;
-    for (QWidget* w : ordreTab_) {
-        if (!w->isEnabled() || !(w->focusPolicy() & Qt::TabFocus)) continue;
-        if (!w->hasFocus()) {
-            w->setFocus(Qt::TabFocusReason);
-            break;
-        }
-        for (int i = 0; i < 6; ++i)
-            if (w == editTxt[i]) {
-                editTxt_GotFocus(i);
-                panneau1()->setText(indicationChamp(i));
-            }
-        break;
-    }
 }
 
 void menuA::Form_QueryUnload(bool& Cancel, int /*UnloadMode*/)

@@ -67,7 +67,6 @@ private:
     void appliquerOrdreTab();
 
     std::vector<QWidget*> ordreTab_;
-    bool premiereActivation_ = false;
     // An activation raised inside an exchange runs once the link is free.
     bool telechargement_ = false;
     bool enActivation_ = false;

@@ -84,8 +84,9 @@ void newFreqW::editTxt_GotFocus()
         TXT_Cons->IsDecimal = versionLogiciel >= 16;
         TXT_Cons->max = freqMaxGamme.nombre();
     }
-    editTxt->selectAll();
+    // A new length limit sets the text again, which drops the selection.
     editTxt->setMaxLength(TXT_Cons->IsDecimal ? 7 : 6);
+    editTxt->selectAll();
     panneau1()->setText(indication());
 }
 

@@ -91,12 +91,12 @@ copyNema::copyNema() : FenetreZelto(numeroFenetre::copyNema)
     okBtn->setMouseTracking(true);
     okBtn->installEventFilter(this);
     surFocus(txtOrigCopy, [this] {
-        txtOrigCopy->selectAll();
         txtOrigCopy->setMaxLength(2);
+        txtOrigCopy->selectAll();
     }, {});
     surFocus(txtDestCopy, [this] {
-        txtDestCopy->selectAll();
         txtDestCopy->setMaxLength(10);
+        txtDestCopy->selectAll();
     }, {});
     for (QLineEdit* e : {txtOrigCopy, txtDestCopy})
         ajouterIndication(e, panneau1(), [this] { return indicationPlage(); });

@@ -189,20 +189,20 @@ void progNema::construire()
             TXT[66]->min = 1;
             TXT[66]->max = freqMaxGamme;
         }
-        editTxtFs->selectAll();
         editTxtFs->setMaxLength(4);
+        editTxtFs->selectAll();
     }, [this] { dessinerMarqueurNema(); });
     surFocus(editTxtUs, [this] {
         if (TXT[65]) {
             TXT[65]->min = 1;
             TXT[65]->max = tensionMaxGamme;
         }
-        editTxtUs->selectAll();
         editTxtUs->setMaxLength(3);
+        editTxtUs->selectAll();
     }, {});
     surFocus(editTxtNumGamme, [this] {
-        editTxtNumGamme->selectAll();
         editTxtNumGamme->setMaxLength(3);
+        editTxtNumGamme->selectAll();
     }, {});
     ajouterIndication(editTxtFs, panneau1(), [indicationLecture] { return indicationLecture(true); });
     ajouterIndication(editTxtUs, panneau1(), [indicationLecture] { return indicationLecture(false); });

@@ -35,6 +35,7 @@ void FenetreZelto::charger()
     charge_ = true;
     fermetureEnAttente_ = false;
     placementAFinir_ = true;
+    oublierFocus(this);
     retablirEtatsControles();
     registre().noterChargement(numero_);
     Form_Load();
@@ -61,6 +62,10 @@ void FenetreZelto::afficher()
 {
     charger();
     if (!charge_) return;   // the load steps unloaded the window
+    if (!isVisible()) {
+        premierFocusADonner_ = true;
+        retenirPremierFocus(this);
+    }
     show();
     raise();
     activateWindow();
@@ -128,6 +133,10 @@ void FenetreZelto::activationDemandee()
 void FenetreZelto::activerEtPlacer()
 {
     Form_Activate();
+    if (premierFocusADonner_) {
+        premierFocusADonner_ = false;
+        if (isVisible()) donnerPremierFocus(this);
+    }
     // The first activation after the load sets the window's texts: its size
     // is now final.
     if (placementAFinir_) {

@@ -4,7 +4,9 @@
 // the original forms had them; unloading hides the window (no window is
 // destroyed while one of its handlers runs) and form variables are reset
 // by the next load, which also gives every control its enabled state as
-// built. A window opened modeless from another disables its
+// built. Each showing starts on the control the load or first activation
+// sets, else on the first one in tab order, whose got-focus steps run after
+// that activation. A window opened modeless from another disables its
 // opener until it unloads, then re-enables and activates it. A disabled
 // window refuses a close request. A window that the link loss closes
 // during an exchange, or while busy, closes once the exchange has returned.
@@ -85,6 +87,7 @@ private:
     bool charge_ = false;
     bool enDechargement_ = false;
     bool placementAFinir_ = false;
+    bool premierFocusADonner_ = false;   // shown, first activation to come
     QPointer<QWidget> ouvreur_;
     QLabel* panneau1_ = nullptr;
     GardeFocus* garde_;

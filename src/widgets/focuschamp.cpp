@@ -18,6 +18,124 @@ bool versAutreFenetre(Qt::FocusReason raison)
 {
     return raison == Qt::ActiveWindowFocusReason || raison == Qt::PopupFocusReason;
 }
+
+bool peutPrendreFocus(const QWidget* w, const QWidget* fenetre)
+{
+    return w && w->window() == fenetre && w->focusPolicy() != Qt::NoFocus && w->isEnabled()
+        && w->isVisibleTo(fenetre);
+}
+
+// The first control of the window in tab order that can take the focus.
+QWidget* premierControle(QWidget* fenetre)
+{
+    for (QWidget* w = fenetre->nextInFocusChain(); w && w != fenetre; w = w->nextInFocusChain())
+        if (peutPrendreFocus(w, fenetre) && (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && !w->focusProxy())
+            return w;
+    return nullptr;
+}
+
+class PremierFocus : public QObject {
+public:
+    explicit PremierFocus(QWidget* fenetre) : QObject(fenetre), fenetre_(fenetre) {}
+
+    static PremierFocus* de(const QWidget* fenetre)
+    {
+        if (!fenetre) return nullptr;
+        for (QObject* o : fenetre->children())
+            if (auto* p = dynamic_cast<PremierFocus*>(o)) return p;
+        return nullptr;
+    }
+
+    bool retenu() const { return retenu_; }
+
+    void retenir()
+    {
+        if (!retenu_) qApp->installEventFilter(this);
+        retenu_ = true;
+        // Set by the load steps.
+        choisi_ = fenetre_->focusWidget();
+        vu_ = false;
+        sortieForcee_ = false;
+    }
+
+    void finir()
+    {
+        if (!retenu_) return;
+        retenu_ = false;
+        qApp->removeEventFilter(this);
+    }
+
+    void donner()
+    {
+        if (!retenu_) return;
+        finir();
+        // Set while the window had no keys: no focus event told it.
+        if (!vu_ && fenetre_->focusWidget()) choisi_ = fenetre_->focusWidget();
+        QWidget* cible = peutPrendreFocus(choisi_, fenetre_) ? choisi_.data() : premierControle(fenetre_);
+        if (!cible) return;
+        if (cible->hasFocus()) {
+            QFocusEvent e(QEvent::FocusIn, Qt::OtherFocusReason);
+            QCoreApplication::sendEvent(cible, &e);
+        } else {
+            // Without the keys the window gives it on activation.
+            cible->setFocus(Qt::OtherFocusReason);
+        }
+    }
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* e) override
+    {
+        if (objet == fenetre_) {
+            if (e->type() == QEvent::Hide && !e->spontaneous()) finir();
+            return false;
+        }
+        if (e->type() != QEvent::FocusIn && e->type() != QEvent::FocusOut) return false;
+        if (!objet->isWidgetType() || static_cast<QWidget*>(objet)->window() != fenetre_) return false;
+        auto* w = static_cast<QWidget*>(objet);
+        const auto raison = static_cast<QFocusEvent*>(e)->reason();
+        if (e->type() == QEvent::FocusOut) {
+            sortieForcee_ = !w->isEnabled() || !w->isVisibleTo(fenetre_);
+            return false;
+        }
+        vu_ = true;
+        if (!versAutreFenetre(raison) && !sortieForcee_) choisi_ = w;
+        sortieForcee_ = false;
+        return false;
+    }
+
+private:
+    QWidget* fenetre_;
+    QPointer<QWidget> choisi_;
+    bool retenu_ = false;
+    bool vu_ = false;            // a focus event came during the wait
+    bool sortieForcee_ = false;  // the focus left a control disabled or hidden
+};
+
+bool focusRetenu(const QWidget* controle)
+{
+    const PremierFocus* p = PremierFocus::de(controle->window());
+    return p && p->retenu();
+}
+}
+
+void oublierFocus(QWidget* fenetre)
+{
+    if (!fenetre || fenetre->isVisible()) return;
+    FocusParCode parCode;
+    if (QWidget* w = fenetre->focusWidget()) w->clearFocus();
+}
+
+void retenirPremierFocus(QWidget* fenetre)
+{
+    if (!fenetre) return;
+    PremierFocus* p = PremierFocus::de(fenetre);
+    if (!p) p = new PremierFocus(fenetre);
+    p->retenir();
+}
+
+void donnerPremierFocus(QWidget* fenetre)
+{
+    if (PremierFocus* p = PremierFocus::de(fenetre)) p->donner();
 }
 
 EvenementsFocus::EvenementsFocus(QWidget* controle, std::function<void()> got, std::function<void()> lost)
@@ -26,7 +144,7 @@ EvenementsFocus::EvenementsFocus(QWidget* controle, std::function<void()> got, s
     controle->installEventFilter(this);
 }
 
-bool EvenementsFocus::eventFilter(QObject* /*objet*/, QEvent* e)
+bool EvenementsFocus::eventFilter(QObject* objet, QEvent* e)
 {
     switch (e->type()) {
     case QEvent::Show:
@@ -35,6 +153,11 @@ bool EvenementsFocus::eventFilter(QObject* /*objet*/, QEvent* e)
         break;
     case QEvent::FocusIn: {
         if (FocusParCode::actif()) break;
+        if (focusRetenu(static_cast<QWidget*>(objet))) {
+            suspendu_ = false;
+            aLeFocus_ = false;
+            break;
+        }
         const auto raison = static_cast<QFocusEvent*>(e)->reason();
         if (versAutreFenetre(raison) && suspendu_) {
             suspendu_ = false;
@@ -48,7 +171,8 @@ bool EvenementsFocus::eventFilter(QObject* /*objet*/, QEvent* e)
     case QEvent::FocusOut: {
         const auto raison = static_cast<QFocusEvent*>(e)->reason();
         if (versAutreFenetre(raison)) {
-            suspendu_ = true;
+            // Only a focus whose step ran comes back without one.
+            suspendu_ = aLeFocus_;
             break;
         }
         const bool avait = aLeFocus_;
@@ -147,8 +271,9 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* e) override
     {
-        if (e->type() == QEvent::FocusIn) colorer();
-        else if (e->type() == QEvent::FocusOut && !versAutreFenetre(static_cast<QFocusEvent*>(e)->reason()))
+        if (e->type() == QEvent::FocusIn) {
+            if (!focusRetenu(option_)) colorer();
+        } else if (e->type() == QEvent::FocusOut && !versAutreFenetre(static_cast<QFocusEvent*>(e)->reason()))
             retablir();
         return false;
     }

@@ -42,6 +42,21 @@ public:
     static bool actif();
 };
 
+// A hidden window forgets the control that had the focus when it showed
+// last: its next showing starts on the control its load steps set, else on
+// the first one in tab order.
+void oublierFocus(QWidget* fenetre);
+
+// From the window's show to the end of its first activation the got-focus
+// steps of its controls wait; then the control the load or activation steps
+// gave the focus, else the first control in tab order that can take it,
+// gets the focus and its steps run once, after the activation's. A focus
+// the window system gave on activation, or moved from a control disabled or
+// hidden meanwhile, is no choice of the steps. Hiding the window ends the
+// wait without any step.
+void retenirPremierFocus(QWidget* fenetre);
+void donnerPremierFocus(QWidget* fenetre);
+
 // Hooks the steps on the control (either may be empty); the filter lives as
 // the control's child.
 EvenementsFocus* surFocus(QWidget* controle, std::function<void()> gotFocus, std::function<void()> lostFocus);

@@ -1,7 +1,9 @@
 // Every window of the program, brought up by the user's road (on line, on
 // the simulated converter): a mouse move over an option, a field or a button
 // shows its hint in panel 1, Tab into an option group lands on its selected
-// option, and a window that a button opens is the active window.
+// option, a window that a button opens is the active window, and the control
+// that has the focus as a window comes up, shown again too, has run its
+// got-focus steps.
 #define QTEST_QPA_MOUSE_HANDLING
 #include "app/fixture.h"
 
@@ -15,6 +17,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 
 #include <utility>
@@ -107,8 +110,36 @@ protected:
         }
     }
 
+    // The control that holds the focus as the window comes up (premier when
+    // given, a field with its whole text selected) shows what a got-focus
+    // step gives it: the same hint and colours as a focus-in now.
+    void verifierPremierFocus(QWidget* w, const char* premier)
+    {
+        const std::string nom = w->objectName().toStdString();
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_TRUE(focus && focus->window() == w) << nom;
+        if (premier) {
+            EXPECT_EQ(focus, nomme(w, premier)) << nom << " starts on " << focus->objectName().toStdString();
+            if (auto* e = qobject_cast<QLineEdit*>(focus)) {
+                EXPECT_EQ(e->selectedText(), e->text()) << nom;
+            }
+        }
+        QLabel* panneau = dynamic_cast<FenetreZelto*>(w)->panneau1();
+        auto etat = [&] {
+            const QPalette p = focus->palette();
+            return QStringList{panneau->text(), p.color(QPalette::Base).name(), p.color(QPalette::Window).name(),
+                               p.color(QPalette::ButtonText).name(), QString::number(focus->autoFillBackground())};
+        };
+        const QStringList avant = etat();
+        QFocusEvent e(QEvent::FocusIn, Qt::OtherFocusReason);
+        QApplication::sendEvent(focus, &e);
+        EXPECT_EQ(avant.join(u'|').toStdString(), etat().join(u'|').toStdString())
+            << nom << " " << focus->objectName().toStdString();
+        ++premiersFocus;
+    }
+
     // A modeless window opened by a button: active, with the focus inside.
-    QWidget* ouvrir(QWidget* b, int numero)
+    QWidget* ouvrir(QWidget* b, int numero, const char* premier = nullptr)
     {
         if (auto* a = qobject_cast<QAbstractButton*>(b)) a->click();
         banc.horloge.avancer(0.05);
@@ -120,6 +151,7 @@ protected:
         EXPECT_EQ(QApplication::activeWindow(), w) << w->objectName().toStdString();
         QWidget* focus = QApplication::focusWidget();
         EXPECT_TRUE(focus && focus->window() == w) << w->objectName().toStdString();
+        verifierPremierFocus(w, premier);
         return w;
     }
     void fermer(int numero)
@@ -129,38 +161,41 @@ protected:
     }
     // A modal window opened by a button on the next timer ticks: action
     // runs inside its loop, then it is closed.
-    void ouvrirModal(QWidget* b, int numero, std::function<void(QWidget*)> action)
+    void ouvrirModal(QWidget* b, int numero, std::function<void(QWidget*)> action, const char* premier = nullptr)
     {
         QWidget* w = fenetre(numero);
-        attendreModal(w, std::move(action));
+        attendreModal(w, std::move(action), premier);
         if (auto* a = qobject_cast<QAbstractButton*>(b)) a->click();
         banc.horloge.avancer(2.0);
         EXPECT_TRUE(vu_) << numero << " did not show";
         vu_ = false;
     }
-    void attendreModal(QWidget* w, std::function<void(QWidget*)> action)
+    void attendreModal(QWidget* w, std::function<void(QWidget*)> action, const char* premier)
     {
-        QTimer::singleShot(0, [this, w, action] {
-            if (!w->isVisible()) return attendreModal(w, action);
-            agirQuandActive(w, action, 50);
+        QTimer::singleShot(0, [this, w, action, premier] {
+            if (!w->isVisible()) return attendreModal(w, action, premier);
+            agirQuandActive(w, action, 50, premier);
         });
     }
 
     // The activation may come some event rounds after the show (slower
     // under the sanitizers): a bounded wait for it, then the action.
-    void agirQuandActive(QWidget* w, std::function<void(QWidget*)> action, int essais)
+    void agirQuandActive(QWidget* w, std::function<void(QWidget*)> action, int essais, const char* premier)
     {
-        QTimer::singleShot(essais > 0 && QApplication::activeWindow() != w ? 5 : 0, [this, w, action, essais] {
-            if (essais > 0 && QApplication::activeWindow() != w) return agirQuandActive(w, action, essais - 1);
+        QTimer::singleShot(essais > 0 && QApplication::activeWindow() != w ? 5 : 0, [this, w, action, essais, premier] {
+            if (essais > 0 && QApplication::activeWindow() != w)
+                return agirQuandActive(w, action, essais - 1, premier);
             vu_ = true;
             EXPECT_EQ(QApplication::activeWindow(), w) << w->objectName().toStdString();
             evenements();
+            verifierPremierFocus(w, premier);
             action(w);
             dynamic_cast<IFenetre*>(w)->decharger();
         });
     }
 
     int survolees = 0;
+    int premiersFocus = 0;
     int groupes = 0;
     bool vu_ = false;
 };
@@ -179,7 +214,7 @@ TEST_F(Controles, IndicationsTabulationEtActivationDansChaqueFenetre)
         p->editTxt[0]->setText(QStringLiteral("pirudo"));
         p->enterBtn_Click();
     });
-    QWidget* bgen = ouvrir(f->mnBBtn, numeroFenetre::menuBGen);
+    QWidget* bgen = ouvrir(f->mnBBtn, numeroFenetre::menuBGen, "startStopChk(0)");
     ASSERT_TRUE(passwordOk);
     survoler(bgen, {"startStopChk(1)", ids::infoMarcheArret, "editTxtUres", "saveBtn"});
     tabuler(bgen);
@@ -190,6 +225,10 @@ TEST_F(Controles, IndicationsTabulationEtActivationDansChaqueFenetre)
     tabuler(bp);
     QWidget* copie = ouvrir(nomme(bp, "copyBtn"), numeroFenetre::copyNema);
     survoler(copie, {nullptr, 0, "txtOrigCopy", "okBtn"});
+    // Shown again after the focus was left elsewhere: the first field again.
+    nomme(copie, "ExitBtn")->setFocus(Qt::MouseFocusReason);
+    fermer(numeroFenetre::copyNema);
+    ouvrir(nomme(bp, "copyBtn"), numeroFenetre::copyNema, "txtOrigCopy");
     fermer(numeroFenetre::copyNema);
     QWidget* uf = ouvrir(nomme(bp, "progGammeBtn"), numeroFenetre::progNema);
     // The point fields take input during a correction.
@@ -205,6 +244,9 @@ TEST_F(Controles, IndicationsTabulationEtActivationDansChaqueFenetre)
 
     QWidget* a = ouvrir(f->mnABtn, numeroFenetre::menuA);
     survoler(a, {nullptr, 0, "editTxt(0)", "downBtn"});
+    nomme(a, "ExitBtn")->setFocus(Qt::MouseFocusReason);
+    fermer(numeroFenetre::menuA);
+    ouvrir(f->mnABtn, numeroFenetre::menuA, "editTxt(0)");
     fermer(numeroFenetre::menuA);
 
     QWidget* c = ouvrir(f->mnCBtn, numeroFenetre::menuRelNew);
@@ -221,8 +263,10 @@ TEST_F(Controles, IndicationsTabulationEtActivationDansChaqueFenetre)
         survoler(w, {"origConsChk(1)", ids::infoSourceConsigne, "editTxtFiltre", "ExitBtn"});
         tabuler(w);
     });
+    ouvrirModal(nomme(start, "menuDBtn"), numeroFenetre::menuD, [](QWidget*) {}, "editTxtFiltre");
     fermer(numeroFenetre::menuStart);
 
     EXPECT_EQ(survolees, 8);
+    EXPECT_EQ(premiersFocus, 13);
     EXPECT_GE(groupes, 20);
 }

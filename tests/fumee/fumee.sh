@@ -331,6 +331,23 @@ passe() {
   if ouvrir marche "$principale" '^MENU "Start"$' "working-display" alt+m; then
     sleep 1
     if grep -q '^AN' "$travail/journal"; then ok "working display polls"; else echec "working display: no poll"; fi
+    if [ "$complet" = 1 ]; then
+      # The new setpoint twice: each showing starts in the field, its text
+      # selected, so what is typed goes out.
+      for valeur in 45 30; do
+        if ouvrir consigne "$marche" '^Nouvelle consigne\.\.\.$' "setpoint-dialog" alt+c; then
+          xdotool type --delay 20 "$valeur"
+          touche "$consigne" Return
+          if attendre_commande "\\\$F$valeur\$" 5; then ok "setpoint $valeur sent"
+          else echec "setpoint $valeur: journal holds $(grep '^\$F' "$travail/journal" | tr '\n' ' ')"; fi
+          # The button comes back with the next frequency reading.
+          for n in $(seq 50); do
+            sed -n "/^\\\$F$valeur\$/,\$p" "$travail/journal" | grep -q '^FT$' && break
+            sleep 0.1
+          done
+        fi
+      done
+    fi
     fermer "$marche" '^MENU "Start"$' "working-display" alt+q
   fi
 

@@ -37,7 +37,8 @@ TEST_P(LectureGenerale, LuALaPremiereOuvertureSeulement)
     const QStringList codes = {"CS", "UF", "IV", "ps", "FC", "CP", "Ur", "pg", "AS", "DD", "RV", "VM", "DM"};
     EXPECT_EQ(lignes(), codes.mid(0, GetParam().nbCodes));
     EXPECT_EQ(statutPendant, texteChaine(ids::patientez));
-    EXPECT_TRUE(m()->panneau1()->text().isEmpty());
+    // The wait text gone, the first option's hint (it has the focus).
+    EXPECT_EQ(m()->panneau1()->text(), texteChaine(ids::infoMarcheArret));
     EXPECT_TRUE(menuBGenCharge);
     EXPECT_FALSE(travailEnCours);
     EXPECT_FALSE(f->isEnabled());

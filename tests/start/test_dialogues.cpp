@@ -62,6 +62,45 @@ TEST_F(Start, ConsigneVersion15ArrondieEtCaseDeFermeture)
     EXPECT_TRUE(ms()->TimerStart->enabled());
 }
 
+// Each showing of the dialog, by the button or its mnemonic, starts in the
+// field with its whole text selected: what is typed goes out.
+class ConsigneRouverte : public Start, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(ConsigneRouverte, ChaqueSaisieEnvoyee)
+{
+    banc.sim.fixer("FT", "50");
+    ouvrir();
+    const QString texte = ms()->newConsBtn->text();
+    const auto lettre = Qt::Key(texte.at(texte.indexOf(u'&') + 1).toUpper().unicode());
+    for (const char* valeur : {"45", "30"}) {
+        for (int i = 0; i < 50 && !ms()->newConsBtn->isEnabled(); ++i) banc.horloge.avancer(0.1);
+        if (GetParam()) {
+            ASSERT_TRUE(QTest::qWaitForWindowActive(ms()));
+            QTest::keyClick(ms(), lettre, Qt::AltModifier);
+            // The mnemonic clicks once the button's press has shown.
+            QTest::qWait(150);
+        } else {
+            ms()->newConsBtn->click();
+        }
+        pendantDialogue([&, valeur] {
+            for (int i = 0; i < 50 && QApplication::activeWindow() != nf(); ++i) evenements();
+            // Typed as a user types, into whatever has the focus.
+            if (QWidget* focus = QApplication::focusWidget()) {
+                QTest::keyClicks(focus, valeur);
+                QTest::keyClick(focus, Qt::Key_Return);
+                evenements();
+            }
+            if (nf()->isVisible()) nf()->close();
+        });
+        banc.horloge.avancer(2.0);
+    }
+    EXPECT_EQ(banc.sim.commandes, QStringList({"$F45", "$F30"}));
+    EXPECT_TRUE(banc.ui.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Start, ConsigneRouverte, ::testing::Bool(),
+                         [](const auto& i) { return i.param ? "mnemonique" : "clic"; });
+
 TEST_F(Start, ConsigneParBornierRefusee)
 {
     ouvrir([] {});
