@@ -364,6 +364,33 @@ menuRelNew* mC() { return fenetre<menuRelNew>(numeroFenetre::menuRelNew); }
 
 class DownloadLiaisonPerdue : public Chemins {
 protected:
+    // From menu B partitions: one U/F point corrected to 380 V / 60 Hz and
+    // downloaded; returns the copy dialog's OK.
+    std::function<void()> telechargerUF()
+    {
+        bp()->progGammeBtn->click();
+        traiter();
+        uf()->corrBtn->click();
+        for (QLineEdit* e : uf()->editTxt) e->clear();
+        uf()->editTxt[0]->setText("380");
+        uf()->editTxt[1]->setText("60");
+        uf()->terminerBtn->click();
+        uf()->downBtn->click();
+        traiter();
+        return [] { cp()->okBtn->click(); };
+    }
+    // From menu B general: the print of the converter's data.
+    std::function<void()> imprimerConvertisseur()
+    {
+        plateforme().imprimante = &imprimante;
+        return [] {
+            QTimer::singleShot(0, [] {
+                pw()->printChk[1]->click();   // the converter's data
+                pw()->okBtn->click();
+            });
+            bgen()->printBtn->click();
+        };
+    }
     // Opens the road's window on line and does what the user typed; returns the download.
     std::function<void()> preparer(int route)
     {
@@ -389,29 +416,11 @@ protected:
         }
         ouvrirMenuB();
         ouvrirBP();
-        if (route == 2) {
-            bp()->progGammeBtn->click();
-            traiter();
-            uf()->corrBtn->click();
-            for (QLineEdit* e : uf()->editTxt) e->clear();
-            uf()->editTxt[0]->setText("380");
-            uf()->editTxt[1]->setText("60");
-            uf()->terminerBtn->click();
-            uf()->downBtn->click();
-            traiter();
-            return [] { cp()->okBtn->click(); };
-        }
+        if (route == 2) return telechargerUF();
         if (route == 4) {
             bp()->ExitBtn->click();
             traiter();
-            plateforme().imprimante = &imprimante;
-            return [] {
-                QTimer::singleShot(0, [] {
-                    pw()->printChk[1]->click();   // the converter's data
-                    pw()->okBtn->click();
-                });
-                bgen()->printBtn->click();
-            };
+            return imprimerConvertisseur();
         }
         parametresPartitions[4][1] = 12.5;
         partParamsModifies[0] = true;
@@ -519,18 +528,7 @@ protected:
         QTest::keyClick(e, Qt::Key_Tab);
         traiter();
         EXPECT_TRUE(partParamsModifies[0]);
-        if (route == telechargementUF) {
-            bp()->progGammeBtn->click();
-            traiter();
-            uf()->corrBtn->click();
-            for (QLineEdit* p : uf()->editTxt) p->clear();
-            uf()->editTxt[0]->setText("380");
-            uf()->editTxt[1]->setText("60");
-            uf()->terminerBtn->click();
-            uf()->downBtn->click();
-            traiter();
-            return [] { cp()->okBtn->click(); };
-        }
+        if (route == telechargementUF) return telechargerUF();
         bp()->ExitBtn->click();
         traiter();
         if (route == telechargementComplet) {
@@ -538,16 +536,7 @@ protected:
             partNemaCharges.fill(true);
             return [] { bgen()->downAsIsBtn->click(); };
         }
-        if (route == impression) {
-            plateforme().imprimante = &imprimante;
-            return [] {
-                QTimer::singleShot(0, [] {
-                    pw()->printChk[1]->click();   // the converter's data
-                    pw()->okBtn->click();
-                });
-                bgen()->printBtn->click();
-            };
-        }
+        if (route == impression) return imprimerConvertisseur();
         bgen()->ExitBtn->click();   // the closing question answered No
         traiter();
         if (route == lectureMenuA) return [this] { f->mnABtn->click(); };
