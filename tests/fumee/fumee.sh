@@ -334,7 +334,10 @@ passe() {
     if [ "$complet" = 1 ]; then
       # The new setpoint twice: each showing starts in the field, its text
       # selected, so what is typed goes out.
+      # Shown again, the dialog stands where it was closed, not centred.
+      local centrer_passe="$centrer"
       for valeur in 45 30; do
+        [ "$valeur" = 30 ] && centrer=0
         if ouvrir consigne "$marche" '^Nouvelle consigne\.\.\.$' "setpoint-dialog" alt+c; then
           xdotool type --delay 20 "$valeur"
           touche "$consigne" Return
@@ -347,6 +350,7 @@ passe() {
           done
         fi
       done
+      centrer="$centrer_passe"
     fi
     fermer "$marche" '^MENU "Start"$' "working-display" alt+q
   fi
