@@ -11,7 +11,6 @@
 #include "model/session.h"
 #include "model/tables.h"
 #include "model/vues.h"
-#include "platform/horloge.h"
 #include "platform/plateforme.h"
 #include "platform/porteentrees.h"
 #include "platform/servicesui.h"

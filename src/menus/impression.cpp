@@ -9,7 +9,6 @@
 #include "model/session.h"
 #include "model/tables.h"
 #include "model/vues.h"
-#include "platform/horloge.h"
 #include "platform/imprimanteqt.h"
 #include "platform/plateforme.h"
 #include "platform/porteentrees.h"

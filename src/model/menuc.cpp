@@ -5,7 +5,6 @@
 #include "link/transaction.h"
 #include "nombres.h"
 #include "session.h"
-#include "platform/horloge.h"
 #include "platform/plateforme.h"
 #include "platform/porteentrees.h"
 #include "platform/servicesui.h"
