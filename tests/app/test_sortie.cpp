@@ -327,7 +327,7 @@ INSTANTIATE_TEST_SUITE_P(Reponses, SortieLiaisonPerdue, ::testing::Values(msg::o
 // yet sent, both questions; with none, no question. Same wire, same end.
 TEST_F(Appli, CaseDeFermetureCommeLeBoutonQuitter)
 {
-    struct Issue {
+    struct Fin {
         QStringList messages;
         QStringList lignes;
         int terminer;
@@ -348,14 +348,14 @@ TEST_F(Appli, CaseDeFermetureCommeLeBoutonQuitter)
         const int n = banc.sim.journal.size();
         if (caseFermeture) f->close();
         else f->ExitBtn->click();
-        Issue r{{}, journalDepuis(n), banc.ui.nbTerminer};
+        Fin r{{}, journalDepuis(n), banc.ui.nbTerminer};
         for (const MessageVu& m : banc.ui.messages) r.messages << m.texte;
         return r;
     };
     for (const bool modifie : {false, true}) {
         SCOPED_TRACE(modifie ? "changed" : "unchanged");
-        const Issue bouton = sortir(modifie, false);
-        const Issue caseF = sortir(modifie, true);
+        const Fin bouton = sortir(modifie, false);
+        const Fin caseF = sortir(modifie, true);
         const QStringList questions =
             modifie ? QStringList{texteChaine(ids::sauverDansZelto), texteChaine(ids::sauverDansFichier)} : QStringList{};
         EXPECT_EQ(bouton.messages, questions);
