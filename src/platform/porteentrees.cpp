@@ -194,11 +194,6 @@ void traiterEvenementsRoute()
     horloge().traiterEvenements();
 }
 
-bool echangeEnCours()
-{
-    return regleCourante().has_value();
-}
-
 int entreesRetenues()
 {
     return porte ? porte->nbRetenues() : 0;

@@ -35,7 +35,5 @@ public:
 // refused there as in the road's waits.
 void traiterEvenementsRoute();
 
-// True while an exchange holds the link at the current event-loop level.
-bool echangeEnCours();
 // User input held back and not yet handled.
 int entreesRetenues();

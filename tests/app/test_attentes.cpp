@@ -10,7 +10,7 @@
 #include "menus/fenetremenua.h"
 #include "menus/fenetremenubgen.h"
 #include "menus/fenetremenuc.h"
-
+#include "platform/porteentrees.h"
 #include "platform/registrefenetres.h"
 #include "start/menustart.h"
 
@@ -191,6 +191,7 @@ TEST_P(Attentes, AucunEchangeDansLAttenteDUnAutre)
 
     ASSERT_EQ(fois, 1);
     EXPECT_EQ(banc.port.ecrituresPendantReponse, 0);
+    EXPECT_EQ(entreesRetenues(), 0);
 
     c.verifier(*f, journalDepuis(n), banc.ui.beeps - beepsAvant);
 }
