@@ -54,6 +54,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -645,6 +646,18 @@ void fondEcran::desactiverPendantSortie()
 
 void fondEcran::ExitBtn_Click()
 {
+    // The exit road runs once at a time.
+    if (sortieEnCours_) {
+        ui().beep();
+        return;
+    }
+    sortieEnCours_ = true;
+    routeSortie();
+    sortieEnCours_ = false;
+}
+
+void fondEcran::routeSortie()
+{
     bool partitions = false;
     for (int p = 0; p <= 64; ++p)
         if (partNemaModifies[p] || partParamsModifies[p]) partitions = true;
@@ -763,10 +776,27 @@ void fondEcran::closeEvent(QCloseEvent* e)
         return;
     }
     // The user's close box asks what the exit button asks; the road closes
-    // the window itself, or leaves it open when the save failed.
+    // the window itself, or leaves it open when the save failed. It runs
+    // from the event loop, not inside this event, and a second request
+    // meets the road under way.
     e->ignore();
+    if (sortieEnCours_ || sortieDemandee_) {
+        ui().beep();
+        return;
+    }
     bool occupe = false;
     if (refuserSiOccupe(occupe)) return;
-    ExitBtn_Click();
-    e->setAccepted(decharge_);
+    sortieDemandee_ = true;
+    QTimer::singleShot(0, this, [this] { lancerSortieDemandee(); });
+}
+
+void fondEcran::lancerSortieDemandee()
+{
+    // A timer may fire inside another exchange's wait (the watchdog's probe).
+    if (echangeEnCours()) {
+        QTimer::singleShot(10, this, [this] { lancerSortieDemandee(); });
+        return;
+    }
+    sortieDemandee_ = false;
+    if (!decharge_) ExitBtn_Click();
 }

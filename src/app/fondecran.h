@@ -131,6 +131,8 @@ private:
     void viderEntree();
     bool sondeAbandonnee() const;
     void desactiverPendantSortie();
+    void routeSortie();
+    void lancerSortieDemandee();
 
     ISerialPort& port_;
     frmSplash* splash_ = nullptr;
@@ -152,5 +154,7 @@ private:
     GroupeOptions* optionsLangue_ = nullptr;
     bool sonde_ = false;
     bool decharge_ = false;
+    bool sortieEnCours_ = false;    // the exit road runs
+    bool sortieDemandee_ = false;   // a close request starts it from the event loop
     bool splashEnCours_ = false;   // the start-up splash is up (its waits process events)
 };

@@ -1,8 +1,8 @@
 #include "horlogereelle.h"
 
+#include "porteentrees.h"
 #include "portserie.h"
 
-#include <QCoreApplication>
 #include <QTimer>
 
 #include <algorithm>
@@ -89,7 +89,7 @@ bool HorlogeReelle::attendreDonnees(ISerialPort& port, double secondesMax)
 
 void HorlogeReelle::traiterEvenements()
 {
-    if (QCoreApplication::instance()) QCoreApplication::processEvents();
+    traiterEvenementsQt();
 }
 
 std::unique_ptr<IMinuterie> HorlogeReelle::creerMinuterie()

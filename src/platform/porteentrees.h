@@ -4,19 +4,21 @@
 // that windows repaint and timers tick; the user's keys, mouse buttons,
 // mnemonics and close requests are not handled there, where they would
 // start an exchange inside another one's wait:
-// - during an exchange the user did not start (the watchdog's probe, a
-//   working-display tick) they are held, and handled once that exchange
-//   has returned, as they came, on the controls as they are then;
-// - during a road the user started (going on line, a read, a download, a
-//   save, a print) they are refused, a close request with a beep.
-// A box or dialog opened inside the wait takes its input as usual.
-
-#include <memory>
+// - during an exchange that leaves the user's windows in use (the
+//   watchdog's probe, a working-display tick, the working display's opening
+//   read, menu D's send of a value) they stay in the window system's queue
+//   and reach the program once the exchange has returned, in order and
+//   through Qt's own checks, as if there had been no wait;
+// - during any other road the user started (going on line, a read, a
+//   download, a save, a print) they are refused, and a click, a mnemonic,
+//   Enter or a close request beeps.
+// A box or dialog opened inside the wait runs a loop of its own and takes
+// its input as usual.
 
 namespace entrees {
 enum class Regle {
     refuser,    // a road the user started
-    differer,   // an exchange the user did not start
+    differer,   // an exchange that leaves the windows in use
 };
 }
 
@@ -30,10 +32,15 @@ public:
     EchangeEnCours& operator=(const EchangeEnCours&) = delete;
 };
 
+// An exchange holds the link at this event-loop level: a road started from
+// a timer waits until it has returned.
+bool echangeEnCours();
+
+// Processes pending events as the exchange open at this loop level allows:
+// deferred input stays queued. The clocks' event pump.
+void traiterEvenementsQt();
+
 // Processes pending events in the middle of a road the user started (the
 // few loops that let windows repaint between exchanges): user input is
 // refused there as in the road's waits.
 void traiterEvenementsRoute();
-
-// User input held back and not yet handled.
-int entreesRetenues();

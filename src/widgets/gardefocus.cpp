@@ -2,11 +2,13 @@
 
 #include "ctextbxn.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcutEvent>
 #include <QWindow>
 #include <QWidget>
 
@@ -21,6 +23,16 @@ QWidget* cibleClic(QWidget* w, const QWidget* fenetre)
     }
     while (w && w->focusProxy()) w = w->focusProxy();
     return w;
+}
+
+// A modal window other than this one, or one it was opened from, is up.
+bool bloqueeParModale(const QWidget* fenetre)
+{
+    const QWidget* modale = QApplication::activeModalWidget();
+    if (!modale) return false;
+    for (const QWidget* w = fenetre; w; w = w->parentWidget())
+        if (w == modale) return false;
+    return true;
 }
 
 QWidget* cibleMnemonique(QWidget* w)
@@ -109,6 +121,18 @@ bool GardeFocus::cliquerBouton(QObject* objet, const QKeyEvent* k)
     return true;
 }
 
+bool GardeFocus::cliquerMnemonique(QObject* objet, const QShortcutEvent* e)
+{
+    auto* b = qobject_cast<QAbstractButton*>(objet);
+    if (!b || e->isAmbiguous()) return false;
+    // As the button's own shortcut step does, without its delay.
+    if (b->isEnabled() && b->isVisible()) {
+        if (b->isCheckable() && (b->focusPolicy() & Qt::ClickFocus)) b->setFocus(Qt::ShortcutFocusReason);
+        b->click();
+    }
+    return true;
+}
+
 bool GardeFocus::eventFilter(QObject* objet, QEvent* e)
 {
     const QEvent::Type type = e->type();
@@ -149,7 +173,10 @@ bool GardeFocus::eventFilter(QObject* objet, QEvent* e)
     case QEvent::Shortcut: {
         // Mnemonics.
         if (!objet->isWidgetType() || static_cast<QWidget*>(objet)->window() != fenetre_) return false;
-        return !validerAvant(cibleMnemonique(static_cast<QWidget*>(objet)));
+        // Qt matches a mnemonic before it looks for a modal window.
+        if (bloqueeParModale(fenetre_)) return true;
+        if (!validerAvant(cibleMnemonique(static_cast<QWidget*>(objet)))) return true;
+        return cliquerMnemonique(objet, static_cast<QShortcutEvent*>(e));
     }
     default:
         return false;

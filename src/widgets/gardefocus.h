@@ -5,7 +5,9 @@
 // caused the move is swallowed (no lost-focus step, no click). Focus lost to
 // a message box, a popup or another application is not a move. Closing a
 // window validates nothing. Enter on a focused push button clicks it, and a
-// focused push button shows a focus cue.
+// focused push button shows a focus cue. A button's mnemonic clicks it at
+// once (no delayed click that could act on a control disabled or hidden
+// meanwhile); a window behind a modal one takes no mnemonic.
 
 #include <QObject>
 #include <QPointer>
@@ -15,6 +17,7 @@
 #include <vector>
 
 class QKeyEvent;
+class QShortcutEvent;
 class QWidget;
 
 class GardeFocus : public QObject {
@@ -43,6 +46,7 @@ private:
     QWidget* champFocus() const;
     bool validerAvant(QWidget* cible);
     bool cliquerBouton(QObject* objet, const QKeyEvent* k);
+    bool cliquerMnemonique(QObject* objet, const QShortcutEvent* e);
 
     QWidget* fenetre_;
     std::vector<std::pair<QPointer<QWidget>, std::function<bool()>>> validations_;

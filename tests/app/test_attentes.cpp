@@ -1,8 +1,10 @@
-// The user's actions that come while an exchange waits for the converter's
-// reply (a second late here, inside the limit): none sends a command inside
-// that wait. During the watchdog's probe or a working-display tick the
-// action runs once, after the exchange; during a window's read it is
-// refused and does not run afterwards.
+// The user's input that comes while an exchange waits for the converter's
+// reply (replies a second late here, inside the limit), delivered as the
+// window system delivers it: none sends a command inside that wait. During
+// the watchdog's probe, a working-display tick or the working display's
+// opening read it acts once the exchange has returned, as it would have
+// without the wait; during a window's read it is refused, audibly, and does
+// not act afterwards.
 
 #include "app/fixture.h"
 
@@ -10,12 +12,14 @@
 #include "menus/fenetremenua.h"
 #include "menus/fenetremenubgen.h"
 #include "menus/fenetremenuc.h"
-#include "platform/porteentrees.h"
 #include "platform/registrefenetres.h"
+#include "sim/entreessysteme.h"
 #include "start/menustart.h"
 
+#include <QApplication>
 #include <QRegularExpression>
 #include <QTest>
+#include <QToolTip>
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
@@ -31,16 +35,10 @@ menuRelNew* C() { return fen<menuRelNew>(numeroFenetre::menuRelNew); }
 menuStart* S() { return fen<menuStart>(numeroFenetre::menuStart); }
 bool affichee(int numero) { return registre().estAffichee(numero); }
 
-void cliquer(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
-// As the window system delivers it: to the window, which passes it on.
-void cliquerFenetre(QWidget* w)
-{
-    QTest::mouseClick(w->window()->windowHandle(), Qt::LeftButton, {}, w->mapTo(w->window(), w->rect().center()));
-}
-
 // The exchange under way when the user acts.
 enum class Moment {
     sonde,        // the watchdog's line feed
+    avantSonde,   // the last event round before the watchdog's line feed
     scrutation,   // a working-display poll step
     lectureA,     // menu A's read as it opens
     lectureBGen,  // menu B general's read as it opens
@@ -48,92 +46,230 @@ enum class Moment {
     lectureStart, // the working display's read as it opens
 };
 
+// Runs action once, inside the password form's modal loop.
+void dansLeMotDePasse(fondEcran& f, std::function<void()> action)
+{
+    auto* t = new QTimer(&f);
+    QObject::connect(t, &QTimer::timeout, t, [t, &f, action] {
+        if (!f.formulaireMotDePasse()->isVisible()) return;
+        t->deleteLater();
+        t->stop();
+        action();
+    });
+    t->start(0);
+}
+
+void taperMotDePasse(fondEcran& f)
+{
+    passform* p = f.formulaireMotDePasse();
+    systeme::taper(p, QStringLiteral("pirudo"));
+    systeme::touche(p, Qt::Key_Return);
+}
+
 struct CasAttente {
     const char* nom;
     Moment moment;
-    std::function<void(fondEcran&)> agir;
+    bool motDePasseDonne;   // passwordOk before the action
+    std::function<void(fondEcran&, BancEssai&)> agir;
     // After the exchange: what the action did; lignes: the wire lines from
     // the action on.
     std::function<void(fondEcran&, const QStringList& lignes, int beeps)> verifier;
 };
 
-void refuseSansBip(fondEcran&, const QStringList&, int beeps) { EXPECT_EQ(beeps, 0); }
+void refuseAvecBip(fondEcran&, const QStringList&, int beeps) { EXPECT_EQ(beeps, 1); }
+auto ouverte(int numero)
+{
+    return [numero](fondEcran&, const QStringList&, int) { EXPECT_TRUE(affichee(numero)); };
+}
+auto envoyeUneFois(const char* commande)
+{
+    return [commande](fondEcran&, const QStringList& l, int) { EXPECT_EQ(l.count(QLatin1String(commande)), 1); };
+}
 
 const CasAttente casAttentes[] = {
-    {"MENU A by its mnemonic", Moment::sonde, [](fondEcran& f) { QTest::keyClick(&f, Qt::Key_A, Qt::AltModifier); },
+    // The watchdog's probe.
+    {"MENU A by its mnemonic", Moment::sonde, true,
+     [](fondEcran& f, BancEssai&) { systeme::touche(&f, Qt::Key_A, Qt::AltModifier); },
      [](fondEcran&, const QStringList& l, int) {
          EXPECT_TRUE(affichee(numeroFenetre::menuA));
          EXPECT_EQ(l.count(QStringLiteral("LES")), 1);
          EXPECT_EQ(A()->editTxt[0]->text(), QStringLiteral("30"));
      }},
-    {"MENU B by a click on the window", Moment::sonde, [](fondEcran& f) { cliquerFenetre(f.mnBBtn); },
+    {"MENU B clicked, the pointer moved off", Moment::sonde, true,
+     [](fondEcran& f, BancEssai&) {
+         systeme::cliquer(f.mnBBtn);
+         systeme::deplacer(&f, QPoint(2, 2));
+     },
      [](fondEcran&, const QStringList& l, int) {
          EXPECT_TRUE(affichee(numeroFenetre::menuBGen));
          EXPECT_TRUE(menuBGenCharge);
          EXPECT_EQ(l.count(QStringLiteral("Ur")), 1);
      }},
-    {"MENU C by Enter", Moment::sonde,
-     [](fondEcran& f) {
+    {"MENU C by Enter", Moment::sonde, true,
+     [](fondEcran& f, BancEssai&) {
          f.mnCBtn->setFocus(Qt::TabFocusReason);
-         QTest::keyClick(f.mnCBtn, Qt::Key_Return);
+         systeme::touche(&f, Qt::Key_Return);
      },
      [](fondEcran&, const QStringList& l, int) {
          EXPECT_TRUE(affichee(numeroFenetre::menuRelNew));
          EXPECT_TRUE(menuCCharge);
          EXPECT_EQ(l.count(QStringLiteral("RL")), 1);
      }},
-    {"working display by a click", Moment::sonde, [](fondEcran& f) { cliquer(f.startBtn); },
+    {"working display by a click", Moment::sonde, true, [](fondEcran& f, BancEssai&) { systeme::cliquer(f.startBtn); },
      [](fondEcran&, const QStringList& l, int) {
          EXPECT_TRUE(affichee(numeroFenetre::menuStart));
          EXPECT_TRUE(startActif);
          EXPECT_EQ(l.mid(0, 1), QStringList({"CS"}));   // its read of the general part
      }},
-    {"Exit by a click", Moment::sonde, [](fondEcran& f) { cliquer(f.ExitBtn); },
+    {"Exit by a click", Moment::sonde, true, [](fondEcran& f, BancEssai&) { systeme::cliquer(f.ExitBtn); },
      [](fondEcran&, const QStringList& l, int) { EXPECT_EQ(l.filter(QStringLiteral("xXx")).size(), 1); }},
-    {"the close box", Moment::sonde, [](fondEcran& f) { f.close(); },
+    {"the close box", Moment::sonde, true, [](fondEcran& f, BancEssai&) { systeme::fermer(&f); },
      [](fondEcran& f, const QStringList& l, int beeps) {
          EXPECT_EQ(l.filter(QStringLiteral("xXx")).size(), 1);
          EXPECT_FALSE(f.isVisible());
          EXPECT_EQ(beeps, 0);
      }},
-    {"Start", Moment::scrutation, [](fondEcran&) { cliquer(S()->startConvBtn); },
-     [](fondEcran&, const QStringList& l, int) { EXPECT_EQ(l.count(QStringLiteral("r")), 1); }},
-    {"Reset", Moment::scrutation, [](fondEcran&) { cliquer(S()->resetBtn); },
-     [](fondEcran&, const QStringList& l, int) { EXPECT_EQ(l.count(QStringLiteral("I")), 1); }},
-    {"Def. freq.", Moment::scrutation, [](fondEcran&) { cliquer(S()->freqDefBtn); },
-     [](fondEcran&, const QStringList& l, int) { EXPECT_EQ(l.count(QStringLiteral("$J")), 1); }},
-    {"Exit of the working display", Moment::scrutation, [](fondEcran&) { cliquer(S()->exitStartBtn); },
+    // Two clicks: the second meets what the first made of the windows.
+    {"MENU B then MENU C", Moment::sonde, true,
+     [](fondEcran& f, BancEssai&) {
+         systeme::cliquer(f.mnBBtn);
+         systeme::cliquer(f.mnCBtn);
+     },
+     [](fondEcran&, const QStringList&, int) {
+         EXPECT_TRUE(affichee(numeroFenetre::menuBGen));
+         EXPECT_FALSE(affichee(numeroFenetre::menuRelNew));
+     }},
+    {"OFF then ON", Moment::sonde, true,
+     [](fondEcran& f, BancEssai&) {
+         systeme::cliquer(f.offLineChk_);
+         systeme::cliquer(f.onLineChk_);
+     },
+     [](fondEcran& f, const QStringList& l, int) {
+         EXPECT_TRUE(f.onLineChk());
+         EXPECT_EQ(l.count(QStringLiteral("LES")), 1) << l.join(u'|').toStdString();
+     }},
+    {"Alt+A then Alt+C", Moment::sonde, true,
+     [](fondEcran& f, BancEssai&) {
+         systeme::touche(&f, Qt::Key_A, Qt::AltModifier);
+         systeme::touche(&f, Qt::Key_C, Qt::AltModifier);
+     },
+     [](fondEcran& f, const QStringList&, int) {
+         EXPECT_TRUE(affichee(numeroFenetre::menuA));
+         EXPECT_FALSE(affichee(numeroFenetre::menuRelNew));
+         EXPECT_FALSE(f.isEnabled());
+     }},
+    // The password form that the first mnemonic opens takes the keys; the
+    // main window behind it takes no mnemonic.
+    {"Alt+B then Alt+W", Moment::sonde, false,
+     [](fondEcran& f, BancEssai&) {
+         systeme::touche(&f, Qt::Key_B, Qt::AltModifier);
+         systeme::touche(&f, Qt::Key_W, Qt::AltModifier);
+         dansLeMotDePasse(f, [&f] {
+             QCoreApplication::processEvents();
+             EXPECT_FALSE(affichee(numeroFenetre::menuStart));
+             taperMotDePasse(f);
+         });
+     },
+     [](fondEcran&, const QStringList&, int) {
+         EXPECT_TRUE(passwordOk);
+         EXPECT_TRUE(affichee(numeroFenetre::menuBGen));
+         EXPECT_FALSE(affichee(numeroFenetre::menuStart));
+         EXPECT_FALSE(startActif);
+     }},
+    // The password typed during the next probe reaches the form.
+    {"password typed in a later probe", Moment::sonde, false,
+     [](fondEcran& f, BancEssai& banc) {
+         systeme::cliquer(f.mnBBtn);
+         dansLeMotDePasse(f, [&f, &banc] {
+             bool tape = false;
+             banc.horloge.surEvenements = [&] {
+                 if (tape || !f.sondeEnCours()) return;
+                 tape = true;
+                 taperMotDePasse(f);
+             };
+             banc.horloge.avancer(4.0);
+             banc.horloge.surEvenements = nullptr;
+             EXPECT_TRUE(tape);
+         });
+     },
+     [](fondEcran&, const QStringList&, int) {
+         EXPECT_TRUE(passwordOk);
+         EXPECT_TRUE(affichee(numeroFenetre::menuBGen));
+     }},
+    // Disabled by the link loss of the probe that follows: the mnemonic acts
+    // before the probe or not at all, never on the disabled button.
+    {"Alt+W just before a probe that meets silence", Moment::avantSonde, true,
+     [](fondEcran& f, BancEssai&) {
+         systeme::touche(&f, Qt::Key_W, Qt::AltModifier);
+         QCoreApplication::processEvents();
+     },
+     [](fondEcran&, const QStringList&, int) {}},
+    // A working-display poll step.
+    {"Start", Moment::scrutation, true, [](fondEcran&, BancEssai&) { systeme::cliquer(S()->startConvBtn); },
+     envoyeUneFois("r")},
+    {"Stop clicked, the pointer moved off", Moment::scrutation, true,
+     [](fondEcran&, BancEssai&) {
+         systeme::cliquer(S()->stopConvBtn);
+         systeme::deplacer(S(), QPoint(2, 2));
+     },
+     envoyeUneFois("s")},
+    {"Reset", Moment::scrutation, true, [](fondEcran&, BancEssai&) { systeme::cliquer(S()->resetBtn); },
+     envoyeUneFois("I")},
+    {"Def. freq.", Moment::scrutation, true, [](fondEcran&, BancEssai&) { systeme::cliquer(S()->freqDefBtn); },
+     envoyeUneFois("$J")},
+    {"Exit of the working display", Moment::scrutation, true,
+     [](fondEcran&, BancEssai&) { systeme::cliquer(S()->exitStartBtn); },
      [](fondEcran&, const QStringList&, int) {
          EXPECT_FALSE(affichee(numeroFenetre::menuStart));
          EXPECT_FALSE(startActif);
      }},
-    {"close box of the working display", Moment::scrutation, [](fondEcran&) { S()->close(); },
+    {"close box of the working display", Moment::scrutation, true,
+     [](fondEcran&, BancEssai&) { systeme::fermer(S()); },
      [](fondEcran&, const QStringList&, int beeps) {
          EXPECT_FALSE(affichee(numeroFenetre::menuStart));
          EXPECT_EQ(beeps, 0);
      }},
-    {"Exit of menu A", Moment::lectureA, [](fondEcran&) { cliquer(A()->ExitBtn); },
+    // The working display's opening read leaves its buttons in use.
+    {"Stop while the working display reads", Moment::lectureStart, true,
+     [](fondEcran&, BancEssai&) { systeme::cliquer(S()->stopConvBtn); }, envoyeUneFois("s")},
+    {"close box while the working display reads", Moment::lectureStart, true,
+     [](fondEcran&, BancEssai&) { systeme::fermer(S()); },
      [](fondEcran&, const QStringList&, int beeps) {
-         EXPECT_TRUE(affichee(numeroFenetre::menuA));
+         EXPECT_FALSE(affichee(numeroFenetre::menuStart));
          EXPECT_EQ(beeps, 0);
      }},
-    {"close box of menu A", Moment::lectureA, [](fondEcran&) { A()->close(); },
+    // A window's read: refused with a beep.
+    {"Exit of menu A", Moment::lectureA, true, [](fondEcran&, BancEssai&) { systeme::cliquer(A()->ExitBtn); },
      [](fondEcran&, const QStringList&, int beeps) {
          EXPECT_TRUE(affichee(numeroFenetre::menuA));
          EXPECT_EQ(beeps, 1);
      }},
-    {"Download of menu B general", Moment::lectureBGen, [](fondEcran&) { cliquer(BGen()->downBtn); },
-     refuseSansBip},
-    {"Exit of menu B general", Moment::lectureBGen, [](fondEcran&) { cliquer(BGen()->ExitBtn); },
-     [](fondEcran&, const QStringList&, int) { EXPECT_TRUE(affichee(numeroFenetre::menuBGen)); }},
-    {"Download of menu C", Moment::lectureC, [](fondEcran&) { cliquer(C()->downBtn); }, refuseSansBip},
-    {"Exit of menu C", Moment::lectureC, [](fondEcran&) { cliquer(C()->ExitBtn); },
-     [](fondEcran&, const QStringList&, int) { EXPECT_TRUE(affichee(numeroFenetre::menuRelNew)); }},
-    {"Stop while the working display reads", Moment::lectureStart, [](fondEcran&) { cliquer(S()->stopConvBtn); },
-     [](fondEcran&, const QStringList& l, int) { EXPECT_EQ(l.count(QStringLiteral("s")), 0); }},
-    {"close box while the working display reads", Moment::lectureStart, [](fondEcran&) { S()->close(); },
+    {"close box of menu A", Moment::lectureA, true, [](fondEcran&, BancEssai&) { systeme::fermer(A()); },
      [](fondEcran&, const QStringList&, int beeps) {
-         EXPECT_TRUE(affichee(numeroFenetre::menuStart));
+         EXPECT_TRUE(affichee(numeroFenetre::menuA));
+         EXPECT_EQ(beeps, 1);
+     }},
+    {"Download of menu B general", Moment::lectureBGen, true,
+     [](fondEcran&, BancEssai&) { systeme::cliquer(BGen()->downBtn); }, refuseAvecBip},
+    {"Exit of menu B general", Moment::lectureBGen, true,
+     [](fondEcran&, BancEssai&) { systeme::cliquer(BGen()->ExitBtn); },
+     [](fondEcran& f, const QStringList& l, int beeps) {
+         ouverte(numeroFenetre::menuBGen)(f, l, beeps);
+         EXPECT_EQ(beeps, 1);
+     }},
+    // Closed by its own timer, a tooltip is no close request.
+    {"a tooltip closing", Moment::lectureBGen, true,
+     [](fondEcran&, BancEssai&) {
+         QToolTip::showText(BGen()->mapToGlobal(QPoint(10, 10)), QStringLiteral("?"), BGen());
+         for (QWidget* w : QApplication::topLevelWidgets())
+             if (w->windowType() == Qt::ToolTip && w->isVisible()) w->close();
+     },
+     [](fondEcran&, const QStringList&, int beeps) { EXPECT_EQ(beeps, 0); }},
+    {"Download of menu C", Moment::lectureC, true, [](fondEcran&, BancEssai&) { systeme::cliquer(C()->downBtn); },
+     refuseAvecBip},
+    {"Exit of menu C", Moment::lectureC, true, [](fondEcran&, BancEssai&) { systeme::cliquer(C()->ExitBtn); },
+     [](fondEcran& f, const QStringList& l, int beeps) {
+         ouverte(numeroFenetre::menuRelNew)(f, l, beeps);
          EXPECT_EQ(beeps, 1);
      }},
 };
@@ -153,6 +289,7 @@ TEST_P(Attentes, AucunEchangeDansLAttenteDUnAutre)
         banc.horloge.avancer(0.1);
         ASSERT_TRUE(startActif);
     }
+    passwordOk = c.motDePasseDonne;
     banc.sim.delaiReponse = 1.0;
 
     const Moment m = c.moment;
@@ -168,14 +305,28 @@ TEST_P(Attentes, AucunEchangeDansLAttenteDUnAutre)
         }
     };
     int n = 0, beepsAvant = 0, fois = 0;
-    banc.horloge.surEvenements = [&] {
-        const bool maintenant = m == Moment::sonde ? f->sondeEnCours() : pendant();
-        if (fois > 0 || !maintenant) return;
+    auto agir = [&] {
         ++fois;
         n = banc.sim.journal.size();
         beepsAvant = banc.ui.beeps;
-        c.agir(*f);
+        c.agir(*f, banc);
     };
+    // The working display shown while off line.
+    bool ouverteHorsLigne = false;
+    if (m == Moment::avantSonde) {
+        // The watchdog ticks 2 s after going on line; then the converter is silent.
+        banc.horloge.avancer(1.99);
+        agir();
+        banc.horloge.surEvenements = [&] {
+            if (f->sondeEnCours()) banc.sim.silence = true;
+            if (affichee(numeroFenetre::menuStart) && !f->onLineChk()) ouverteHorsLigne = true;
+        };
+    } else {
+        banc.horloge.surEvenements = [&] {
+            const bool maintenant = m == Moment::sonde ? f->sondeEnCours() : pendant();
+            if (fois == 0 && maintenant) agir();
+        };
+    }
     switch (m) {
     case Moment::lectureA: f->mnABtn->click(); break;
     case Moment::lectureBGen: f->mnBBtn->click(); break;
@@ -185,13 +336,14 @@ TEST_P(Attentes, AucunEchangeDansLAttenteDUnAutre)
     }
     banc.horloge.avancer(4.0);
     banc.horloge.surEvenements = nullptr;
-    // A mnemonic's click comes 100 ms after its key.
-    if (m == Moment::sonde) QTest::qWait(400);
+    // A Qt button's delayed click would come 100 ms after its key.
+    QTest::qWait(200);
     banc.horloge.avancer(40.0);
 
     ASSERT_EQ(fois, 1);
     EXPECT_EQ(banc.port.ecrituresPendantReponse, 0);
-    EXPECT_EQ(entreesRetenues(), 0);
+    EXPECT_EQ(systeme::enAttente(), 0);
+    EXPECT_FALSE(ouverteHorsLigne);
 
     c.verifier(*f, journalDepuis(n), banc.ui.beeps - beepsAvant);
 }

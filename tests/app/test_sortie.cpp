@@ -6,6 +6,7 @@
 #include "model/tables.h"
 #include "resources/chaines.h"
 #include "resources/idschaines.h"
+#include "sim/entreessysteme.h"
 
 #include <QGroupBox>
 #include <QPushButton>
@@ -165,17 +166,20 @@ TEST_F(Appli, FermetureRefuseeQuandOccupe)
     demarrer();
     allerEnLigne();
     travailEnCours = true;
-    f->close();
+    systeme::fermer(f.get());
+    banc.horloge.avancer(0.01);
     EXPECT_EQ(banc.ui.beeps, 1);
     EXPECT_TRUE(f->isVisible());
     EXPECT_EQ(banc.ui.nbTerminer, 0);
     EXPECT_EQ(nbLignes(banc.sim.journal, QStringLiteral("xXx")), 0);
     travailEnCours = false;
-    f->close();
+    systeme::fermer(f.get());
+    banc.horloge.avancer(0.01);
     EXPECT_EQ(banc.ui.nbTerminer, 1);
     EXPECT_EQ(nbLignes(banc.sim.journal, QStringLiteral("xXx")), 1);
     // Nothing more once the program ends.
-    f->close();
+    systeme::fermer(f.get());
+    banc.horloge.avancer(0.01);
     f->decharger();
     EXPECT_EQ(nbLignes(banc.sim.journal, QStringLiteral("xXx")), 1);
 }
@@ -346,8 +350,9 @@ TEST_F(Appli, CaseDeFermetureCommeLeBoutonQuitter)
         }
         banc.ui.reponses = {msg::non, msg::non};
         const int n = banc.sim.journal.size();
-        if (caseFermeture) f->close();
-        else f->ExitBtn->click();
+        if (caseFermeture) systeme::fermer(f.get());
+        else systeme::cliquer(f->ExitBtn);
+        banc.horloge.avancer(0.01);
         Fin r{{}, journalDepuis(n), banc.ui.nbTerminer};
         for (const MessageVu& m : banc.ui.messages) r.messages << m.texte;
         return r;
@@ -364,4 +369,42 @@ TEST_F(Appli, CaseDeFermetureCommeLeBoutonQuitter)
         EXPECT_EQ(caseF.lignes, bouton.lignes);
         EXPECT_EQ(caseF.terminer, 1);
     }
+}
+
+// A second close request during the exit road that the close box started:
+// refused with a beep, the main window stays on screen; the save then
+// fails and the window stays usable, so that Exit ends the program.
+TEST_F(Appli, SecondeFermeturePendantLaSortie)
+{
+    demarrer();
+    allerEnLigne();
+    tableMenuBGen[6].valeur = 450;
+    menuBGenModifie = true;
+    banc.sim.delaiReponse = 0.3;
+    banc.ui.reponses = {msg::oui, msg::oui};
+    banc.ui.fichiers = {chemin("absent/sous/dossier/essai.mnc")};
+    bool seconde = false, disparue = false;
+    banc.horloge.surEvenements = [&] {
+        if (!f->isVisible()) disparue = true;
+        if (seconde || !travailEnCours || !liaisonOccupee()) return;
+        seconde = true;
+        systeme::fermer(f.get());
+    };
+    systeme::fermer(f.get());
+    banc.horloge.avancer(30.0);
+    banc.horloge.surEvenements = nullptr;
+    ASSERT_TRUE(seconde);
+    EXPECT_FALSE(disparue);
+    EXPECT_EQ(banc.ui.beeps, 1);
+    ASSERT_EQ(banc.ui.messages.size(), 3u);
+    EXPECT_EQ(banc.ui.messages[2].texte, texteChaine(ids::erreurSauvegarde));
+    EXPECT_EQ(banc.ui.nbTerminer, 0);
+    EXPECT_TRUE(f->isVisible());
+    EXPECT_TRUE(f->ExitBtn->isEnabled());
+
+    const int n = banc.sim.journal.size();
+    systeme::cliquer(f->ExitBtn);
+    banc.horloge.avancer(1.0);
+    EXPECT_EQ(banc.ui.nbTerminer, 1);
+    EXPECT_EQ(journalDepuis(n).filter(QStringLiteral("xXx")).size(), 1);
 }

@@ -1,8 +1,8 @@
 #include "horlogevirtuelle.h"
 
+#include "platform/porteentrees.h"
 #include "platform/portserie.h"
 
-#include <QCoreApplication>
 
 #include <algorithm>
 #include <cmath>
@@ -95,7 +95,7 @@ void HorlogeVirtuelle::declencherMinuteries()
 void HorlogeVirtuelle::traiterEvenements()
 {
     ++nbTraitements;
-    if (QCoreApplication::instance()) QCoreApplication::processEvents();
+    traiterEvenementsQt();
     declencherMinuteries();
     if (surEvenements) surEvenements();
 }
