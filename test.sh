@@ -17,5 +17,6 @@ cmake --build "$dossier"
 # their summary closes the output.
 fumee=0
 bash tests/fumee/fumee.sh "$dossier" || fumee=1
+bash tests/fumee/attentes.sh "$dossier" || fumee=1
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$dossier" --output-on-failure -j "$(nproc)"
 exit "$fumee"

@@ -10,6 +10,7 @@
 #include "model/session.h"
 #include "model/tables.h"
 #include "platform/plateforme.h"
+#include "platform/porteentrees.h"
 #include "platform/servicesui.h"
 #include "resources/chaines.h"
 #include "resources/idschaines.h"
@@ -27,10 +28,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSizePolicy>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <initializer_list>
 
 namespace {
 enum Genre { entier, deuxDecimales, courantMcm };
@@ -122,7 +125,11 @@ void menuD::construire()
         if (d.unite) grille->addWidget(Label[d.unite], i, 2);
         validateur[i] = new CTextBxN(this);
         validateur[i]->setObjectName(QLatin1String(d.validateur));
-        connect(validateur[i], &CTextBxN::ValidateError, this, [](bool& Cancel) { Cancel = afficheHorsLimites(); });
+        connect(validateur[i], &CTextBxN::ValidateError, this, [this, i](bool& Cancel) {
+            Cancel = afficheHorsLimites();
+            // The focus stays: its hint again, whatever field the pointer crossed.
+            afficherIndication(i);
+        });
         surFocus(champ[i], [this, i] { champ_GotFocus(i); }, [this, i] { champ_LostFocus(i); });
     }
 
@@ -157,6 +164,14 @@ void menuD::construire()
         optionsMcm_->ajouter(mcmChk[i], i);
     }
     connect(optionsMcm_, &GroupeOptions::Click, this, [this](int i) { mcmChk_Click(i); });
+    // Hidden by the MCM option, its fields and labels keep their place: the
+    // window is laid out the same whatever the option.
+    for (int i = 6; i <= 9; ++i)
+        for (QWidget* w : std::initializer_list<QWidget*>{champ[i], Label[i], Label[i + 6]}) {
+            QSizePolicy p = w->sizePolicy();
+            p.setRetainSizeWhenHidden(true);
+            w->setSizePolicy(p);
+        }
     options->addWidget(genreMcmFr);
 
     ExitBtn = creerBouton(centre, QStringLiteral("ExitBtn"), [this] { ExitBtn_Click(); });
@@ -294,6 +309,11 @@ void menuD::champ_GotFocus(int i)
     int n = champs[i].nbCaracteres;
     if (champs[i].genre == courantMcm) n = validateur[i]->IsDecimal ? 5 : 3;
     controlesNommes::limiterSaisie(champ[i], n);
+    afficherIndication(i);
+}
+
+void menuD::afficherIndication(int i)
+{
     if (champs[i].genre == courantMcm) afficheLimitesMcm();
     else panneau1()->setText(indication(i, false));
 }
@@ -364,6 +384,8 @@ void menuD::origConsChk_Click(int index)
 
 void menuD::envoyerValeurMenuD(const QString& commande)
 {
+    // What is typed meanwhile lands in the next field once the value is out.
+    EchangeEnCours echange(entrees::Regle::differer);
     sensLecture = false;
     cmdMode = QStringLiteral("S");
     cmdParam2.clear();

@@ -56,6 +56,7 @@ private:
     void construire();
     void champ_GotFocus(int i);
     void champ_LostFocus(int i);
+    void afficherIndication(int i);
     void fixerLimites(int i);
     QString indication(int i, bool survol);
     GroupeOptions* groupe(const QString& nom) const;

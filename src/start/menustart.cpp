@@ -223,6 +223,8 @@ void menuStart::Form_Load()
     retirerPanneau2();
     for (QLineEdit* e : findChildren<QLineEdit*>()) e->clear();
     for (int r = 1; r <= 5; ++r) relon[r]->clear();
+    // The window comes up on Stop: a stray Enter stops the motor, never starts it.
+    stopConvBtn->setFocus(Qt::OtherFocusReason);
     // Unsent general edits are kept.
     if (!menuBGenCharge && !menuBGenModifie) {
         sensLecture = true;
@@ -243,6 +245,9 @@ void menuStart::Form_Activate()
         return;
     }
     activationEnAttente_ = false;
+    // The window is in use while it reads: a click on Stop meanwhile queues
+    // its command once the read is over.
+    EchangeEnCours echange(entrees::Regle::differer);
     if (origPartExterne) envoyerOrigPart1();
     sensLecture = true;
     transfertNumPartition();

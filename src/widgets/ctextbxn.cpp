@@ -85,6 +85,9 @@ void CTextBxN::lier(QLineEdit* box)
     if (textbox) {
         textbox->removeEventFilter(this);
         if (de(textbox) == this) textbox->setProperty(proprieteValidateur, QVariant());
+        // A window's unload lets go of its validators before it hides: the
+        // box's focus colour goes with its validator.
+        couleurSysteme(textbox, QPalette::Base);
     }
     delete focus_;
     delete fin_;

@@ -14,6 +14,7 @@
 #include "menus/fenetremenuc.h"
 #include "platform/registrefenetres.h"
 #include "sim/entreessysteme.h"
+#include "start/menud.h"
 #include "start/menustart.h"
 
 #include <QApplication>
@@ -33,6 +34,7 @@ menuA* A() { return fen<menuA>(numeroFenetre::menuA); }
 menuBGen* BGen() { return fen<menuBGen>(numeroFenetre::menuBGen); }
 menuRelNew* C() { return fen<menuRelNew>(numeroFenetre::menuRelNew); }
 menuStart* S() { return fen<menuStart>(numeroFenetre::menuStart); }
+menuD* D() { return fen<menuD>(numeroFenetre::menuD); }
 bool affichee(int numero) { return registre().estAffichee(numero); }
 
 // The exchange under way when the user acts.
@@ -44,19 +46,25 @@ enum class Moment {
     lectureBGen,  // menu B general's read as it opens
     lectureC,     // menu C's read as it opens
     lectureStart, // the working display's read as it opens
+    envoiMenuD,   // menu D's send of a value typed in the DC braking time
 };
 
-// Runs action once, inside the password form's modal loop.
-void dansLeMotDePasse(fondEcran& f, std::function<void()> action)
+// Runs action once, inside the modal loop of the window.
+void dansLaFenetre(QWidget* fenetre, std::function<void()> action)
 {
-    auto* t = new QTimer(&f);
-    QObject::connect(t, &QTimer::timeout, t, [t, &f, action] {
-        if (!f.formulaireMotDePasse()->isVisible()) return;
+    auto* t = new QTimer(fenetre);
+    QObject::connect(t, &QTimer::timeout, t, [t, fenetre, action] {
+        if (!fenetre->isVisible()) return;
         t->deleteLater();
         t->stop();
         action();
     });
     t->start(0);
+}
+
+void dansLeMotDePasse(fondEcran& f, std::function<void()> action)
+{
+    dansLaFenetre(f.formulaireMotDePasse(), std::move(action));
 }
 
 void taperMotDePasse(fondEcran& f)
@@ -238,6 +246,16 @@ const CasAttente casAttentes[] = {
          EXPECT_FALSE(affichee(numeroFenetre::menuStart));
          EXPECT_EQ(beeps, 0);
      }},
+    // What is typed while menu D sends a value lands in the next field.
+    {"menu D: the next value typed during a send", Moment::envoiMenuD, true,
+     [](fondEcran&, BancEssai&) {
+         systeme::taper(D(), QStringLiteral("1.5"));
+         systeme::touche(D(), Qt::Key_Tab);
+     },
+     [](fondEcran&, const QStringList& l, int beeps) {
+         EXPECT_EQ(l.filter(QStringLiteral("$cf")), QStringList({"$cf1.50"}));
+         EXPECT_EQ(beeps, 0);
+     }},
     // A window's read: refused with a beep.
     {"Exit of menu A", Moment::lectureA, true, [](fondEcran&, BancEssai&) { systeme::cliquer(A()->ExitBtn); },
      [](fondEcran&, const QStringList&, int beeps) {
@@ -284,7 +302,7 @@ TEST_P(Attentes, AucunEchangeDansLAttenteDUnAutre)
     demarrer();
     passwordOk = true;
     allerEnLigne();
-    if (c.moment == Moment::scrutation) {
+    if (c.moment == Moment::scrutation || c.moment == Moment::envoiMenuD) {
         f->startBtn->click();
         banc.horloge.avancer(0.1);
         ASSERT_TRUE(startActif);
@@ -301,6 +319,7 @@ TEST_P(Attentes, AucunEchangeDansLAttenteDUnAutre)
         case Moment::lectureBGen: return affichee(numeroFenetre::menuBGen);
         case Moment::lectureC: return affichee(numeroFenetre::menuRelNew);
         case Moment::lectureStart: return affichee(numeroFenetre::menuStart) && travailEnCours;
+        case Moment::envoiMenuD: return affichee(numeroFenetre::menuD);
         default: return false;
         }
     };
@@ -332,13 +351,27 @@ TEST_P(Attentes, AucunEchangeDansLAttenteDUnAutre)
     case Moment::lectureBGen: f->mnBBtn->click(); break;
     case Moment::lectureC: f->mnCBtn->click(); break;
     case Moment::lectureStart: f->startBtn->click(); break;
+    case Moment::envoiMenuD:
+        S()->menuDBtn->click();
+        dansLaFenetre(D(), [this] {
+            D()->champNomme(QStringLiteral("editTxtDurFcc"))->setFocus();
+            systeme::taper(D(), QStringLiteral("12"));
+            systeme::touche(D(), Qt::Key_Tab);
+            banc.horloge.avancer(4.0);
+            EXPECT_EQ(banc.sim.journal.filter(QStringLiteral("$df")), QStringList({"$df12"}));
+            systeme::cliquer(D()->ExitBtn);
+            banc.horloge.avancer(0.1);
+
+        });
+        break;
     default: break;
     }
     banc.horloge.avancer(4.0);
-    banc.horloge.surEvenements = nullptr;
+    if (m != Moment::avantSonde) banc.horloge.surEvenements = nullptr;
     // A Qt button's delayed click would come 100 ms after its key.
     QTest::qWait(200);
     banc.horloge.avancer(40.0);
+    banc.horloge.surEvenements = nullptr;
 
     ASSERT_EQ(fois, 1);
     EXPECT_EQ(banc.port.ecrituresPendantReponse, 0);

@@ -259,11 +259,16 @@ TEST_F(Controles, IndicationsTabulationEtActivationDansChaqueFenetre)
     QWidget* start = ouvrir(f->startBtn, numeroFenetre::menuStart);
     ouvrirModal(nomme(start, "newConsBtn"), numeroFenetre::newFreqW,
                 [this](QWidget* w) { survoler(w, {nullptr, 0, "editTxt", "okBtn"}); });
-    ouvrirModal(nomme(start, "menuDBtn"), numeroFenetre::menuD, [this](QWidget* w) {
+    int hauteursMenuD[2] = {};
+    ouvrirModal(nomme(start, "menuDBtn"), numeroFenetre::menuD, [this, &hauteursMenuD](QWidget* w) {
+        hauteursMenuD[0] = w->height();
         survoler(w, {"origConsChk(1)", ids::infoSourceConsigne, "editTxtFiltre", "ExitBtn"});
         tabuler(w);
     });
-    ouvrirModal(nomme(start, "menuDBtn"), numeroFenetre::menuD, [](QWidget*) {}, "editTxtFiltre");
+    ouvrirModal(nomme(start, "menuDBtn"), numeroFenetre::menuD,
+                [&hauteursMenuD](QWidget* w) { hauteursMenuD[1] = w->height(); }, "editTxtFiltre");
+    // Laid out the same at every showing.
+    EXPECT_EQ(hauteursMenuD[0], hauteursMenuD[1]);
     fermer(numeroFenetre::menuStart);
 
     EXPECT_EQ(survolees, 8);

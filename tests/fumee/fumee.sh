@@ -13,106 +13,10 @@
 # that it is centred on the main window).
 set -uo pipefail
 
-racine="$(cd "$(dirname "$0")/../.." && pwd)"
-construction="${1:-build-test}"
-[[ "$construction" = /* ]] || construction="$racine/$construction"
-travail="$(mktemp -d /tmp/zelto-fumee.XXXXXX)"
-pids=()
-reussis=0
-echecs=0
-
-# Ends the processes this script started, the last one first.
-arreter_processus() {
-  local i
-  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
-  wait 2>/dev/null
-  pids=()
-}
-
-arreter() {
-  arreter_processus
-  if [ "$echecs" -eq 0 ]; then rm -rf "$travail"; else echo "smoke: captures and logs kept in $travail"; fi
-}
-trap arreter EXIT
-
-ok() { reussis=$((reussis + 1)); echo "smoke: ok   $*"; }
-echec() { echecs=$((echecs + 1)); echo "smoke: FAIL $*"; }
-
-# ---- Start ----
-
-# Xvfb on a free display number of its own choosing, with a screen of
-# ecran pixels (WxH), then openbox.
-demarrer_x() {
-  ecran="$1"
-  rm -f "$travail/affichage"
-  Xvfb -displayfd 3 -screen 0 "${ecran}x24" -nolisten tcp 3>"$travail/affichage" >>"$travail/xvfb.log" 2>&1 &
-  pids+=($!)
-  local n
-  for n in $(seq 100); do [ -s "$travail/affichage" ] && break; sleep 0.05; done
-  [ -s "$travail/affichage" ] || { echec "Xvfb did not start"; return 1; }
-  export DISPLAY=":$(head -1 "$travail/affichage")"
-  openbox >>"$travail/openbox.log" 2>&1 &
-  pids+=($!)
-  for n in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
-    sleep 0.05
-  done
-  echec "openbox did not start"
-  return 1
-}
-
-# zelto-sim behind a pseudo-terminal, one journal line per command.
-demarrer_sim() {
-  rm -f "$travail/com1" "$travail/journal"
-  "$construction/zelto-sim" --lien "$travail/com1" --journal "$travail/journal" \
-    </dev/null >>"$travail/sim.log" 2>&1 &
-  pids+=($!)
-  local n
-  for n in $(seq 100); do [ -e "$travail/com1" ] && [ -e "$travail/journal" ] && return 0; sleep 0.05; done
-  echec "zelto-sim did not start"
-  return 1
-}
-
-# zelto from a new scratch program folder (it writes zelto.ini beside
-# itself), with the given zelto.ini text if any.
-demarrer_zelto() {
-  rm -rf "$travail/programme"
-  mkdir -p "$travail/programme"
-  cp "$construction/zelto" "$travail/programme/"
-  [ -n "${1:-}" ] && printf '%s' "$1" >"$travail/programme/zelto.ini"
-  QT_QPA_PLATFORM=xcb ZELTO_COM1="$travail/com1" "$travail/programme/zelto" >>"$travail/zelto.log" 2>&1 &
-  zelto_pid=$!
-  pids+=($zelto_pid)
-}
+nom_test=smoke
+source "$(dirname "$0")/commun.sh"
 
 # ---- Windows ----
-
-# Id of the visible window whose title matches the pattern, within secondes.
-attendre_fenetre() {
-  local titre="$1" secondes="${2:-10}" id n
-  for n in $(seq $((secondes * 10))); do
-    id=$(xdotool search --onlyvisible --name "$titre" 2>/dev/null | head -1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-
-# Waits until no visible window matches the pattern.
-attendre_fermeture() {
-  local titre="$1" secondes="${2:-10}" n
-  for n in $(seq $((secondes * 10))); do
-    xdotool search --onlyvisible --name "$titre" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-# "WxH+X+Y" of a window's client area on the screen.
-geometrie() {
-  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
-    /Width:/ {w=$2} /Height:/ {h=$2} END {printf "%dx%d+%d+%d", w, h, x, y}'
-}
 
 # "left top right bottom" of a window's frame: its client area and the
 # borders the window manager puts around it.
@@ -153,18 +57,6 @@ verifier_peinte() {
   couleurs=$(identify -format "%k" "$image" 2>/dev/null || echo 0)
   if [ "${couleurs:-0}" -ge 8 ]; then ok "$nom painted ($couleurs colours)"
   else echec "$nom not painted ($couleurs colours, see $image)"; fi
-}
-
-# Click at (x, y) of the window's client area.
-cliquer() {
-  xdotool mousemove --window "$1" "$2" "$3" click 1
-}
-
-# Keys to the window (xdotool key names, e.g. alt+q, Return).
-touche() {
-  local id="$1"
-  shift
-  xdotool windowactivate --sync "$id" key "$@" 2>/dev/null || xdotool key "$@"
 }
 
 # The window has the keys (the active window) within 2 s of opening.
@@ -216,20 +108,6 @@ pixels_bleus() {
   import -window root -crop "$(geometrie "$1")" +repage "$image" 2>/dev/null
   convert "$image" -fill black +opaque "#0000ff" -fill white -opaque "#0000ff" \
     -format "%[fx:round(mean*w*h)]" info: 2>/dev/null || echo 0
-}
-
-# ---- Journal of zelto-sim ----
-
-lignes_vides() { grep -c '^$' "$travail/journal"; }
-
-# Waits until a journal line starts with the text.
-attendre_commande() {
-  local texte="$1" secondes="${2:-10}" n
-  for n in $(seq $((secondes * 10))); do
-    grep -q "^$texte" "$travail/journal" && return 0
-    sleep 0.1
-  done
-  return 1
 }
 
 # ---- The run ----
@@ -360,15 +238,13 @@ passe() {
   rm -f "$ini"
   touche "$principale" alt+q
   fin=0
-  for n in $(seq 100); do kill -0 "$zelto_pid" 2>/dev/null || { fin=1; break; }; sleep 0.1; done
+  attendre_fin_zelto 10 && fin=1
   # Field 4: Left of window 2, the main window.
   if [ "$fin" = 1 ] && [ -s "$ini" ] && [ "$(cut -d, -f4 "$ini")" != "0" ]; then ok "exit: program ended, zelto.ini written"
   else echec "exit: ended=$fin, zelto.ini: $(cat "$ini" 2>/dev/null)"; fi
 }
 
-for outil in Xvfb openbox xdotool xwininfo xprop import identify; do
-  command -v "$outil" >/dev/null || { echo "smoke: $outil missing (scripts/installer.sh installs it)"; exit 1; }
-done
+verifier_outils Xvfb openbox xdotool xwininfo xprop import identify
 
 passe 1280x1024 "" 1
 arreter_processus

@@ -1,6 +1,8 @@
 // zelto-sim: the simulated converter behind a pseudo-terminal, in real time.
 // Prints the slave device path on stdout, echoes each byte, answers each
 // line. Runs until killed or until its stdin (a pipe or a terminal) closes.
+// Lines on that stdin change the replies at run time: "delai SECONDS",
+// "silence" (no echo, no reply), "parle" (echo and replies again).
 //
 //   zelto-sim [--lien PATH] [--baud 9600] [--version 18A] [--verrouille]
 //             [--journal FILE] [--delai SECONDS] [--sans-echo] [--silence]
@@ -10,6 +12,7 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QFile>
+#include <QList>
 #include <QString>
 
 #include <cerrno>
@@ -45,8 +48,23 @@ int usage()
 {
     std::fprintf(stderr,
                  "usage: zelto-sim [--lien PATH] [--baud N] [--version TEXT] [--verrouille]\n"
-                 "                 [--journal FILE] [--delai SECONDS] [--sans-echo] [--silence]\n");
+                 "                 [--journal FILE] [--delai SECONDS] [--sans-echo] [--silence]\n"
+                 "lines on stdin at run time: delai SECONDS | silence | parle\n");
     return 2;
+}
+
+// A line from stdin: the reply delay, or silence on or off.
+void regler(ConvertisseurSim& sim, const QByteArray& ligne)
+{
+    const QList<QByteArray> mots = ligne.simplified().split(' ');
+    if (mots.size() == 2 && mots[0] == "delai")
+        sim.delaiReponse = std::strtod(mots[1].constData(), nullptr);
+    else if (mots.size() == 1 && mots[0] == "silence")
+        sim.silence = true;
+    else if (mots.size() == 1 && mots[0] == "parle")
+        sim.silence = false;
+    else if (!ligne.simplified().isEmpty())
+        std::fprintf(stderr, "zelto-sim: ignored: %s\n", ligne.constData());
 }
 
 bool surveillerEntree()
@@ -143,6 +161,7 @@ int main(int argc, char** argv)
     std::deque<Octet> aRecevoir; // read from the master, not yet through the line
     std::deque<Octet> aEmettre;  // to the master, at their time
     QByteArray ligne;
+    QByteArray reglage;   // stdin, up to its next line feed
     const bool entree = surveillerEntree();
 
     auto emettre = [&](Temps depart, const QByteArray& octets) {
@@ -216,6 +235,9 @@ int main(int argc, char** argv)
             char b[256];
             const ssize_t r = ::read(STDIN_FILENO, b, sizeof b);
             if (r <= 0) break;
+            reglage.append(b, r);
+            for (qsizetype fin; (fin = reglage.indexOf('\n')) >= 0; reglage.remove(0, fin + 1))
+                regler(sim, reglage.left(fin));
         }
         if (fds[0].revents & POLLIN) {
             char b[4096];

@@ -4,6 +4,7 @@
 
 #include "resources/chaines.h"
 #include "resources/idschaines.h"
+#include "sim/entreessysteme.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -122,7 +123,7 @@ TEST_F(Start, MenuDEnvoisLimitesEtReprise)
     ouvrir();
     ms()->menuDBtn->click();
     QStringList envoyes;
-    QString indicationTacc, indicationPerm, indicationPermExacte;
+    QString indicationTacc, indicationRefus, indicationPerm, indicationPermExacte;
     std::vector<QString> refus;
     bool vueDuranteOuverture = false;
     pendantMenuD([&] {
@@ -147,10 +148,13 @@ TEST_F(Start, MenuDEnvoisLimitesEtReprise)
         valider(champ("editTxtTdec"));
         EXPECT_EQ(champ("editTxtTdec")->text(), QStringLiteral("5.00"));
 
-        // Acceleration time 5: 4.99 refused.
+        // Acceleration time 5: 4.99 refused by a click into the DC braking
+        // time, whose hint the pointer showed on its way.
         saisir(champ("editTxtTacc"), "4.99");
         indicationTacc = d->panneau1()->text();
-        valider(champ("editTxtTacc"));
+        systeme::cliquer(champ("editTxtDurFcc"));
+        evenements();
+        indicationRefus = d->panneau1()->text();
         EXPECT_EQ(QApplication::focusWidget(), champ("editTxtTacc"));
         saisir(champ("editTxtTacc"), "5");
         valider(champ("editTxtTacc"));
@@ -208,6 +212,7 @@ TEST_F(Start, MenuDEnvoisLimitesEtReprise)
     EXPECT_EQ(envoyes, QStringList({"$cf12.50", "$fc0", "$tu1.01", "$cp2.50", "$cp1.00", "$cp2.50", "$MC2", "$MC3"}));
     EXPECT_EQ(banc.sim.valeur("Ic"), QStringLiteral("12.50"));
     EXPECT_EQ(indicationTacc, texteChaine(ids::valeurEntre) + "5.00...250 s");
+    EXPECT_EQ(indicationRefus, indicationTacc);
     EXPECT_EQ(indicationPerm, texteChaine(ids::valeurEntre) + " 0...2.5 A");
     EXPECT_EQ(indicationPermExacte, texteChaine(ids::valeurEntre) + " 0...2.506 A");
     EXPECT_EQ(refus, std::vector<QString>(4, texteChaine(ids::horsLimites)));

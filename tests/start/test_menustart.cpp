@@ -6,6 +6,7 @@
 #include "resources/chaines.h"
 #include "resources/idschaines.h"
 
+#include "sim/entreessysteme.h"
 #include "widgets/suiviactivation.h"
 
 #include <QEvent>
@@ -243,7 +244,7 @@ TEST_F(Start, DemarrageAuBornierDefautArreteEtDemarrageRefuse)
 
 struct CasFile {
     const char* nom;
-    std::vector<const char*> boutons;
+    std::vector<const char*> boutons;   // "Enter": the key, as the window comes up
     QStringList envoyes;
 };
 void PrintTo(const CasFile& c, std::ostream* os) { *os << c.nom; }
@@ -254,7 +255,11 @@ TEST_P(File, UnSeulEnvoiParTick)
 {
     banc.sim.fixer("IV", "1");
     ouvrir();
-    for (const char* b : GetParam().boutons) ms()->findChild<QPushButton*>(QLatin1String(b))->click();
+    for (const char* b : GetParam().boutons) {
+        if (qstrcmp(b, "Enter") == 0) systeme::touche(ms(), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        else ms()->findChild<QPushButton*>(QLatin1String(b))->click();
+        evenements();
+    }
     banc.horloge.avancer(1.0);
     EXPECT_EQ(banc.sim.commandes, GetParam().envoyes);
     // Every button is back after the send.
@@ -267,7 +272,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CasFile{"inversionPuisReset", {"inversionBtn", "resetBtn"}, {"I"}},
                       CasFile{"stopPuisReset", {"stopConvBtn", "resetBtn"}, {"s"}},
                       CasFile{"stopPuisStart", {"stopConvBtn", "startConvBtn"}, {"s"}},
-                      CasFile{"startPuisStop", {"startConvBtn", "stopConvBtn"}, {"s"}}),
+                      CasFile{"startPuisStop", {"startConvBtn", "stopConvBtn"}, {"s"}},
+                      CasFile{"enterALOuvertureArrete", {"Enter"}, {"s"}}),
     [](const auto& i) { return std::string(i.param.nom); });
 
 TEST_F(Start, ConvertisseurMuetFermeLaFenetre)

@@ -8,6 +8,7 @@
 #include "platform/registrefenetres.h"
 #include "platform/servicesuiqt.h"
 #include "sim/bancessai.h"
+#include "sim/entreessysteme.h"
 #include "widgets/ctextbxn.h"
 #include "widgets/fenetres.h"
 #include "widgets/fenetrezelto.h"
@@ -368,7 +369,7 @@ TEST_P(CouleursGroupe, auFocus)
 // The end of a control's focus puts its system colours back on every road,
 // and a disabled control is drawn in the style's disabled colours whatever
 // its focus gave it.
-enum class Fin { quitter, fermer, desactiver, desactiverApres };
+enum class Fin { quitter, fermer, fermerDelie, desactiver, desactiverApres };
 struct CasFin {
     const char* nom;
     Fin fin;
@@ -409,6 +410,11 @@ TEST_P(FinDuFocus, couleursSysteme)
     switch (c.fin) {
     case Fin::quitter: autre->setFocus(Qt::TabFocusReason); break;
     case Fin::fermer: fenetre.hide(); break;
+    case Fin::fermerDelie:
+        // The close box, the unload letting go of the validator first.
+        TXT.lier(nullptr);
+        systeme::fermer(&fenetre);
+        break;
     case Fin::desactiver: {
         FocusParCode parCode;   // as the windows disable their controls
         cadre->setEnabled(false);
@@ -434,6 +440,7 @@ INSTANTIATE_TEST_SUITE_P(Focus, FinDuFocus,
                                            CasFin{"optionQuitteeDesactivee", Fin::desactiverApres, true},
                                            CasFin{"champQuitte", Fin::quitter, false},
                                            CasFin{"champFerme", Fin::fermer, false},
+                                           CasFin{"champFermeValidateurLache", Fin::fermerDelie, false},
                                            CasFin{"champDesactive", Fin::desactiver, false},
                                            CasFin{"champQuitteDesactive", Fin::desactiverApres, false}),
                          [](const auto& i) { return std::string(i.param.nom); });

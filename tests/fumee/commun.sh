@@ -1,0 +1,161 @@
+# Shared by the real-display scripts: sourced after setting
+#   nom_test    the prefix of every line ("smoke", "waits")
+# and with the build folder as "$1" (default: build-test). Starts nothing
+# by itself; every process started here is ended at exit, by its PID.
+
+racine="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+construction="${1:-build-test}"
+[[ "$construction" = /* ]] || construction="$racine/$construction"
+travail="$(mktemp -d "/tmp/zelto-$(basename "$0" .sh).XXXXXX")"
+pids=()
+reussis=0
+echecs=0
+# Put before zelto's command line (e.g. setpriv ...); empty: none.
+lanceur=()
+
+# Ends the processes this script started, the last one first.
+arreter_processus() {
+  local i
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do kill "${pids[i]}" 2>/dev/null; done
+  wait 2>/dev/null
+  pids=()
+}
+
+# A process that has ended is no longer this script's to end: its PID may
+# come back for another one.
+oublier_pid() {
+  local p reste=()
+  for p in "${pids[@]}"; do [ "$p" = "$1" ] || reste+=("$p"); done
+  pids=("${reste[@]}")
+}
+
+arreter() {
+  arreter_processus
+  if [ "$echecs" -eq 0 ]; then rm -rf "$travail"; else echo "$nom_test: captures and logs kept in $travail"; fi
+}
+trap arreter EXIT
+
+ok() { reussis=$((reussis + 1)); echo "$nom_test: ok   $*"; }
+echec() { echecs=$((echecs + 1)); echo "$nom_test: FAIL $*"; }
+
+verifier_outils() {
+  local outil
+  for outil in "$@"; do
+    command -v "$outil" >/dev/null || { echo "$nom_test: $outil missing (scripts/installer.sh installs it)"; exit 1; }
+  done
+}
+
+# ---- Start ----
+
+# Xvfb on a free display number of its own choosing, with a screen of
+# ecran pixels (WxH), then openbox.
+demarrer_x() {
+  ecran="$1"
+  rm -f "$travail/affichage"
+  Xvfb -displayfd 3 -screen 0 "${ecran}x24" -nolisten tcp 3>"$travail/affichage" >>"$travail/xvfb.log" 2>&1 &
+  pids+=($!)
+  local n
+  for n in $(seq 100); do [ -s "$travail/affichage" ] && break; sleep 0.05; done
+  [ -s "$travail/affichage" ] || { echec "Xvfb did not start"; return 1; }
+  export DISPLAY=":$(head -1 "$travail/affichage")"
+  openbox >>"$travail/openbox.log" 2>&1 &
+  pids+=($!)
+  for n in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+    sleep 0.05
+  done
+  echec "openbox did not start"
+  return 1
+}
+
+# zelto-sim behind a pseudo-terminal, one journal line per command; the
+# arguments are more zelto-sim options. Its stdin is entree_sim (default:
+# none).
+demarrer_sim() {
+  rm -f "$travail/com1" "$travail/journal"
+  "$construction/zelto-sim" --lien "$travail/com1" --journal "$travail/journal" "$@" \
+    <"${entree_sim:-/dev/null}" >>"$travail/sim.log" 2>&1 &
+  sim_pid=$!
+  pids+=($sim_pid)
+  local n
+  for n in $(seq 100); do [ -e "$travail/com1" ] && [ -e "$travail/journal" ] && return 0; sleep 0.05; done
+  echec "zelto-sim did not start"
+  return 1
+}
+
+# zelto from a new scratch program folder (it writes zelto.ini beside
+# itself), with the given zelto.ini text if any.
+demarrer_zelto() {
+  rm -rf "$travail/programme"
+  mkdir -p "$travail/programme"
+  cp "$construction/zelto" "$travail/programme/"
+  [ -n "${1:-}" ] && printf '%s' "$1" >"$travail/programme/zelto.ini"
+  QT_QPA_PLATFORM=xcb ZELTO_COM1="$travail/com1" "${lanceur[@]}" "$travail/programme/zelto" >>"$travail/zelto.log" 2>&1 &
+  zelto_pid=$!
+  pids+=($zelto_pid)
+}
+
+# The program has ended within secondes.
+attendre_fin_zelto() {
+  local secondes="${1:-10}" n
+  for n in $(seq $((secondes * 10))); do
+    kill -0 "$zelto_pid" 2>/dev/null || { oublier_pid "$zelto_pid"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# ---- Windows ----
+
+# Id of the visible window whose title matches the pattern, within secondes.
+attendre_fenetre() {
+  local titre="$1" secondes="${2:-10}" id n
+  for n in $(seq $((secondes * 10))); do
+    id=$(xdotool search --onlyvisible --name "$titre" 2>/dev/null | head -1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits until no visible window matches the pattern.
+attendre_fermeture() {
+  local titre="$1" secondes="${2:-10}" n
+  for n in $(seq $((secondes * 10))); do
+    xdotool search --onlyvisible --name "$titre" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# "WxH+X+Y" of a window's client area on the screen.
+geometrie() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+    /Width:/ {w=$2} /Height:/ {h=$2} END {printf "%dx%d+%d+%d", w, h, x, y}'
+}
+
+# Click at (x, y) of the window's client area.
+cliquer() {
+  xdotool mousemove --window "$1" "$2" "$3" click 1
+}
+
+# Keys to the window (xdotool key names, e.g. alt+q, Return).
+touche() {
+  local id="$1"
+  shift
+  xdotool windowactivate --sync "$id" key "$@" 2>/dev/null || xdotool key "$@"
+}
+
+# ---- Journal of zelto-sim ----
+
+lignes_vides() { grep -c '^$' "$travail/journal"; }
+
+# Waits until a journal line starts with the text.
+attendre_commande() {
+  local texte="$1" secondes="${2:-10}" n
+  for n in $(seq $((secondes * 10))); do
+    grep -q "^$texte" "$travail/journal" && return 0
+    sleep 0.1
+  done
+  return 1
+}
