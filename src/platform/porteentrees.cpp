@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QThread>
 #include <QWidget>
+#include <QWindow>
 
 #include <optional>
 #include <vector>
@@ -98,7 +99,14 @@ protected:
         // The delayed click of a Qt dialog button's mnemonic comes with the
         // button's timer, which fires again once the wait is over.
         if (e->type() == QEvent::Timer && qobject_cast<QAbstractButton*>(o)) return regleCourante().has_value();
-        if (!estEntree(o, e) || !regleCourante()) return false;
+        if (!estEntree(o, e)) return false;
+        // Input queued for a window hidden meanwhile (the link loss closed
+        // it) goes nowhere, as the window system would have given it none.
+        if (o->isWindowType() && !static_cast<const QWindow*>(o)->isVisible()) {
+            e->ignore();
+            return true;
+        }
+        if (!regleCourante()) return false;
         // Refused; during a deferred exchange only input that came around
         // the window system's queue gets here, and it is refused too.
         if (estDemande(e)) ui().beep();

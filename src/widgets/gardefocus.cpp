@@ -1,6 +1,7 @@
 #include "gardefocus.h"
 
 #include "ctextbxn.h"
+#include "platform/porteentrees.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -152,6 +153,8 @@ bool GardeFocus::eventFilter(QObject* objet, QEvent* e)
         }
         return false;
     }
+    // During an exchange the input gate decides, whichever filter came first.
+    if (echangeEnCours()) return false;
     switch (type) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {

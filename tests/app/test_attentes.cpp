@@ -204,6 +204,31 @@ const CasAttente casAttentes[] = {
          EXPECT_TRUE(passwordOk);
          EXPECT_TRUE(affichee(numeroFenetre::menuBGen));
      }},
+    // A click on a window that the probe's link loss closes goes nowhere.
+    {"OK of the password form as the probe meets silence", Moment::sonde, false,
+     [](fondEcran& f, BancEssai& banc) {
+         systeme::cliquer(f.mnBBtn);
+         dansLeMotDePasse(f, [&f, &banc] {
+             passform* p = f.formulaireMotDePasse();
+             systeme::taper(p, QStringLiteral("pirudo"));
+             QCoreApplication::processEvents();
+             banc.sim.silence = true;
+             bool clique = false;
+             banc.horloge.surEvenements = [&] {
+                 if (clique || !f.sondeEnCours()) return;
+                 clique = true;
+                 systeme::cliquer(p->enterBtn);
+             };
+             banc.horloge.avancer(5.0);
+             banc.horloge.surEvenements = nullptr;
+             EXPECT_TRUE(clique);
+         });
+     },
+     [](fondEcran& f, const QStringList&, int) {
+         EXPECT_FALSE(f.onLineChk());
+         EXPECT_FALSE(passwordOk);
+         EXPECT_FALSE(affichee(numeroFenetre::menuBGen));
+     }},
     // Disabled by the link loss of the probe that follows: the mnemonic acts
     // before the probe or not at all, never on the disabled button.
     {"Alt+W just before a probe that meets silence", Moment::avantSonde, true,

@@ -192,21 +192,21 @@ stop_pendant_lecture() {
 # sends "s"; MENU B in a probe opens the password form.
 clic_puis_depart() {
   ouvrir_marche || { constat="no working display"; return 1; }
-  # A step's first reply 0.3 s late, the others at once: the step lasts
-  # about 0.45 s.
+  # A step's first reply 0.6 s late, the others at once: the step lasts
+  # about 0.75 s.
   attendre_ligne '^ST$' 4 || return 1
-  regler_sim delai 0.3
+  regler_sim delai 0.6
   attendre_ligne '^FT$' 4 "$ligne" || return 1
   regler_sim delai 0.005
   cliquer_et_partir "$(attendre_fenetre "$titreMarche" 1)" "${stopBtn[@]}"
-  dans_echange 0.4 || return 1
+  dans_echange 0.7 || return 1
   attendre_ligne '^s$' 5 "$ligne" || { constat="Stop in a poll step: no \"s\" within 5 s"; return 1; }
   fermer_marche || return 1
   relancer_sonde || return 1
-  regler_sim delai 0.3
+  regler_sim delai 0.6
   attendre_sonde || return 1
   cliquer_et_partir "$principale" "${menuB[@]}"
-  dans_echange 0.3 || return 1
+  dans_echange 0.6 || return 1
   mdp_puis_echap
 }
 
@@ -214,17 +214,17 @@ clic_puis_depart() {
 # only; OFF then ON goes back on line.
 deux_clics() {
   local n
-  regler_sim delai 0.3
+  regler_sim delai 0.6
   attendre_sonde || return 1
   n=$ligne
   xdotool mousemove --window "$principale" "${menuB[@]}" click 1 mousemove --window "$principale" "${menuC[@]}" click 1
-  dans_echange 0.3 || return 1
+  dans_echange 0.6 || return 1
   mdp_puis_echap || return 1
   absente_pendant '^Menu des sorties|^Mot de passe' 5 || { constat="MENU C acted: $(titres_visibles)"; return 1; }
   rien_que_sondes "$n" || return 1
   attendre_sonde || return 1
   xdotool mousemove --window "$principale" "${offLine[@]}" click 1 mousemove --window "$principale" "${onLine[@]}" click 1
-  dans_echange 0.3 || return 1
+  dans_echange 0.6 || return 1
   attendre_ligne '^XxX$' 5 "$ligne" && attendre_ligne '^LES$' 5 "$ligne" \
     || { constat="OFF then ON: not back on line (no XxX, LES)"; return 1; }
 }
@@ -233,12 +233,12 @@ deux_clics() {
 # behind it; Escape closes the form.
 deux_mnemoniques() {
   local n
-  regler_sim delai 0.3
+  regler_sim delai 0.6
   xdotool windowactivate --sync "$principale"
   attendre_sonde || return 1
   n=$ligne
   xdotool key alt+b alt+m
-  dans_echange 0.3 || return 1
+  dans_echange 0.6 || return 1
   attendre_fenetre "$titreMdp" 4 >/dev/null || { constat="no password form; windows: $(titres_visibles)"; return 1; }
   absente_pendant "$titreMarche" 5 || { constat="working display open with the password form"; return 1; }
   mdp_puis_echap || return 1
