@@ -386,7 +386,6 @@ TEST_P(Attentes, AucunEchangeDansLAttenteDUnAutre)
             EXPECT_EQ(banc.sim.journal.filter(QStringLiteral("$df")), QStringList({"$df12"}));
             systeme::cliquer(D()->ExitBtn);
             banc.horloge.avancer(0.1);
-
         });
         break;
     default: break;
