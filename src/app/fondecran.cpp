@@ -63,6 +63,15 @@ constexpr double delaiLiaison = 2.0;       // link test and watchdog: any byte w
 constexpr int intervalleTimer1 = 2000;
 constexpr double pasAttente = 0.01;        // blocking step between event rounds
 constexpr int pixels(int twips) { return twips / 15; }
+
+// The windows on screen, tooltips and popups aside.
+QList<QWidget*> fenetresVisibles()
+{
+    QList<QWidget*> r;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && w->windowType() != Qt::ToolTip && w->windowType() != Qt::Popup) r << w;
+    return r;
+}
 }
 
 fondEcran::fondEcran(ISerialPort& port, const QString& dossier, QWidget* parent)
@@ -787,6 +796,9 @@ void fondEcran::closeEvent(QCloseEvent* e)
     bool occupe = false;
     if (refuserSiOccupe(occupe)) return;
     sortieDemandee_ = true;
+    refusSortie_.emplace();
+    fenetresALaDemande_.clear();
+    for (QWidget* w : fenetresVisibles()) fenetresALaDemande_ << w;
     QTimer::singleShot(0, this, [this] { lancerSortieDemandee(); });
 }
 
@@ -798,5 +810,13 @@ void fondEcran::lancerSortieDemandee()
         return;
     }
     sortieDemandee_ = false;
-    if (!decharge_) ExitBtn_Click();
+    // The road runs in the loop that took the request, with the windows it
+    // had: not inside another window's loop, nor behind a window opened since.
+    bool aSonTour = refusSortie_ && refusSortie_->auNiveauCourant();
+    for (QWidget* w : fenetresVisibles())
+        if (!fenetresALaDemande_.contains(w)) aSonTour = false;
+    fenetresALaDemande_.clear();
+    if (!decharge_ && aSonTour) ExitBtn_Click();
+    else if (!decharge_) ui().beep();
+    refusSortie_.reset();
 }

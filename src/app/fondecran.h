@@ -5,10 +5,15 @@
 #include "link/fenetreprincipale.h"
 #include "platform/registrefenetres.h"
 
+#include "platform/porteentrees.h"
+
+#include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class IMinuterie;
 class ISerialPort;
@@ -156,5 +161,9 @@ private:
     bool decharge_ = false;
     bool sortieEnCours_ = false;    // the exit road runs
     bool sortieDemandee_ = false;   // a close request starts it from the event loop
+    // From an accepted close request until its road has run: the input that
+    // follows is refused, and the windows then open.
+    std::optional<EntreesRefusees> refusSortie_;
+    QList<QPointer<QWidget>> fenetresALaDemande_;
     bool splashEnCours_ = false;   // the start-up splash is up (its waits process events)
 };

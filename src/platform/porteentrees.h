@@ -14,6 +14,13 @@
 //   Enter or a close request beeps.
 // A box or dialog opened inside the wait runs a loop of its own and takes
 // its input as usual.
+// Held input is judged against the controls as the user saw them: a held
+// click, key or mnemonic aimed at a control that the exchange enabled or
+// showed, or at one disabled meanwhile, is refused with a beep, and input
+// held for a window hidden meanwhile goes nowhere. Held means made, by the
+// window system's clock, before the exchange's end.
+
+#include <functional>
 
 namespace entrees {
 enum class Regle {
@@ -39,6 +46,27 @@ bool echangeEnCours();
 // Processes pending events as the exchange open at this loop level allows:
 // deferred input stays queued. The clocks' event pump.
 void traiterEvenementsQt();
+
+// While one lives, the user's input at the event-loop level it was made at
+// is refused, audibly: a close request accepted is the last input the
+// program takes until its road has run.
+class EntreesRefusees {
+public:
+    EntreesRefusees();
+    ~EntreesRefusees();
+    EntreesRefusees(const EntreesRefusees&) = delete;
+    EntreesRefusees& operator=(const EntreesRefusees&) = delete;
+    // The loop that made it is the one running now (not a box's inside it).
+    bool auNiveauCourant() const;
+
+private:
+    int niveau_;
+};
+
+// The window system's clock of input events, in milliseconds. Production:
+// the X server's time, or Qt's own event clock elsewhere; tests that queue
+// input with timestamps of their own install theirs.
+void definirHorlogeEntrees(std::function<unsigned long()> horloge);
 
 // Processes pending events in the middle of a road the user started (the
 // few loops that let windows repaint between exchanges): user input is

@@ -37,6 +37,10 @@
 namespace {
 constexpr int intervalleTimerStart = 500;
 const QString commandeStop = QStringLiteral("s");
+const QString commandeStart = QStringLiteral("r");
+const QString commandeReset = QStringLiteral("I");
+const QString commandeInversion = QStringLiteral("t");
+const QString commandeFreqDef = QStringLiteral("$J");
 
 // Fault texts of flags 0 to 7.
 constexpr int textesAnomalies[8] = {
@@ -525,10 +529,22 @@ void menuStart::retirerPanneau2()
 
 // ---- Command queue ----
 
-bool menuStart::mettreEnFile(const QString& commande)
+bool menuStart::peutMettreEnFile(const QString& commande) const
 {
     // A queued stop is never replaced.
-    if (nouvCommDuPupVersZelto && dataWrite == commandeStop && commande != commandeStop) return false;
+    return !(nouvCommDuPupVersZelto && dataWrite == commandeStop && commande != commandeStop);
+}
+
+bool menuStart::refuserSiStopEnFile(const QString& commande)
+{
+    if (peutMettreEnFile(commande)) return false;
+    ui().beep();
+    return true;
+}
+
+bool menuStart::mettreEnFile(const QString& commande)
+{
+    if (!peutMettreEnFile(commande)) return false;
     dataWrite = commande;
     nouvCommDuPupVersZelto = true;
     return true;
@@ -559,11 +575,14 @@ void menuStart::start()
         return;
     }
     for (QPushButton* b : {startConvBtn, resetBtn, anoBtn}) b->setEnabled(false);
-    mettreEnFile(QStringLiteral("r"));
+    mettreEnFile(commandeStart);
 }
 
 void menuStart::startConvBtn_Click()
 {
+    // A button whose command cannot wait behind the queued stop leaves the
+    // window as it was.
+    if (refuserSiStopEnFile(commandeStart)) return;
     pointeurSourisPartout(pointeur::sablier);
     start();
     pointeurSourisPartout(pointeur::normal);
@@ -579,24 +598,27 @@ void menuStart::stopConvBtn_Click()
 
 void menuStart::inversionBtn_Click()
 {
+    if (refuserSiStopEnFile(commandeInversion)) return;
     inversionBtn->setEnabled(false);
-    mettreEnFile(QStringLiteral("t"));
+    mettreEnFile(commandeInversion);
     pointeurSourisPartout(pointeur::normal);
 }
 
 void menuStart::resetBtn_Click()
 {
+    if (refuserSiStopEnFile(commandeReset)) return;
     retirerPanneau2();
     anoBtn->setEnabled(true);
     resetBtn->setEnabled(false);
-    mettreEnFile(QStringLiteral("I"));
+    mettreEnFile(commandeReset);
 }
 
 void menuStart::freqDefBtn_Click()
 {
+    if (refuserSiStopEnFile(commandeFreqDef)) return;
     pointeurSourisPartout(pointeur::sablier);
     freqDefBtn->setEnabled(false);
-    mettreEnFile(QStringLiteral("$J"));
+    mettreEnFile(commandeFreqDef);
 }
 
 void menuStart::newConsBtn_Click()

@@ -102,6 +102,9 @@ private:
     void construire();
     // Queues a command for the next tick; false when a queued stop keeps the slot.
     bool mettreEnFile(const QString& commande);
+    bool peutMettreEnFile(const QString& commande) const;
+    // A command that cannot be queued: refused with a beep.
+    bool refuserSiStopEnFile(const QString& commande);
     void reactiverBoutons();
     void ajouterPanneau2();
     void retirerPanneau2();

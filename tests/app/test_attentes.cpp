@@ -47,6 +47,7 @@ enum class Moment {
     lectureC,     // menu C's read as it opens
     lectureStart, // the working display's read as it opens
     envoiMenuD,   // menu D's send of a value typed in the DC braking time
+    envoiStop,    // a working-display tick sending the stop, the motor started
 };
 
 // Runs action once, inside the modal loop of the window.
@@ -93,6 +94,14 @@ auto envoyeUneFois(const char* commande)
 {
     return [commande](fondEcran&, const QStringList& l, int) { EXPECT_EQ(l.count(QLatin1String(commande)), 1); };
 }
+// Clicked greyed: refused with a beep, never sent.
+auto griseRefuse(const QStringList& commandes)
+{
+    return [commandes](fondEcran&, const QStringList& l, int beeps) {
+        for (const QString& c : commandes) EXPECT_FALSE(l.contains(c)) << c.toStdString();
+        EXPECT_EQ(beeps, commandes.size());
+    };
+}
 
 const CasAttente casAttentes[] = {
     // The watchdog's probe.
@@ -128,6 +137,19 @@ const CasAttente casAttentes[] = {
          EXPECT_TRUE(affichee(numeroFenetre::menuStart));
          EXPECT_TRUE(startActif);
          EXPECT_EQ(l.mid(0, 1), QStringList({"CS"}));   // its read of the general part
+     }},
+    // An accepted close is the last input taken: the click after it is refused.
+    {"the close box then MENU B", Moment::sonde, true,
+     [](fondEcran& f, BancEssai&) {
+         systeme::fermer(&f);
+         systeme::cliquer(f.mnBBtn);
+     },
+     [](fondEcran& f, const QStringList& l, int beeps) {
+         EXPECT_EQ(l.filter(QStringLiteral("xXx")).size(), 1);
+         EXPECT_FALSE(l.contains(QStringLiteral("CS")));
+         EXPECT_FALSE(affichee(numeroFenetre::menuBGen));
+         EXPECT_FALSE(f.isVisible());
+         EXPECT_EQ(beeps, 1);
      }},
     {"Exit by a click", Moment::sonde, true, [](fondEcran& f, BancEssai&) { systeme::cliquer(f.ExitBtn); },
      [](fondEcran&, const QStringList& l, int) { EXPECT_EQ(l.filter(QStringLiteral("xXx")).size(), 1); }},
@@ -265,6 +287,15 @@ const CasAttente casAttentes[] = {
     // The working display's opening read leaves its buttons in use.
     {"Stop while the working display reads", Moment::lectureStart, true,
      [](fondEcran&, BancEssai&) { systeme::cliquer(S()->stopConvBtn); }, envoyeUneFois("s")},
+    // Greyed while it reads, enabled by the read: the user's click is refused.
+    {"greyed Start and Def. freq. while the working display reads", Moment::lectureStart, true,
+     [](fondEcran&, BancEssai&) {
+         systeme::cliquer(S()->startConvBtn);
+         systeme::cliquer(S()->freqDefBtn);
+     },
+     griseRefuse({"r", "$J"})},
+    {"greyed Start while the stop is sent", Moment::envoiStop, true,
+     [](fondEcran&, BancEssai&) { systeme::cliquer(S()->startConvBtn); }, griseRefuse({"r"})},
     {"close box while the working display reads", Moment::lectureStart, true,
      [](fondEcran&, BancEssai&) { systeme::fermer(S()); },
      [](fondEcran&, const QStringList&, int beeps) {
@@ -327,16 +358,23 @@ TEST_P(Attentes, AucunEchangeDansLAttenteDUnAutre)
     demarrer();
     passwordOk = true;
     allerEnLigne();
-    if (c.moment == Moment::scrutation || c.moment == Moment::envoiMenuD) {
+    if (c.moment == Moment::scrutation || c.moment == Moment::envoiMenuD || c.moment == Moment::envoiStop) {
         f->startBtn->click();
         banc.horloge.avancer(0.1);
         ASSERT_TRUE(startActif);
+    }
+    if (c.moment == Moment::envoiStop) {
+        S()->startConvBtn->click();
+        banc.horloge.avancer(1.0);
+        ASSERT_EQ(banc.sim.commandes, QStringList({"r"}));
+        S()->stopConvBtn->click();
+        ASSERT_FALSE(S()->startConvBtn->isEnabled());
     }
     passwordOk = c.motDePasseDonne;
     banc.sim.delaiReponse = 1.0;
 
     const Moment m = c.moment;
-    auto pendant = [m] {
+    auto pendant = [m, this] {
         if (!liaisonOccupee()) return false;
         switch (m) {
         case Moment::scrutation: return startActif && !travailEnCours;
@@ -345,6 +383,7 @@ TEST_P(Attentes, AucunEchangeDansLAttenteDUnAutre)
         case Moment::lectureC: return affichee(numeroFenetre::menuRelNew);
         case Moment::lectureStart: return affichee(numeroFenetre::menuStart) && travailEnCours;
         case Moment::envoiMenuD: return affichee(numeroFenetre::menuD);
+        case Moment::envoiStop: return banc.sim.commandes.size() == 2;
         default: return false;
         }
     };

@@ -8,6 +8,7 @@
 #include "resources/idschaines.h"
 #include "sim/entreessysteme.h"
 
+#include <QDialog>
 #include <QGroupBox>
 #include <QPushButton>
 
@@ -407,4 +408,36 @@ TEST_F(Appli, SecondeFermeturePendantLaSortie)
     banc.horloge.avancer(1.0);
     EXPECT_EQ(banc.ui.nbTerminer, 1);
     EXPECT_EQ(journalDepuis(n).filter(QStringLiteral("xXx")).size(), 1);
+}
+
+// A close request accepted, then a window's loop opened by the program
+// before the road's turn: the road is dropped with a beep, and the program
+// stays usable.
+TEST_F(Appli, SortieQuiNePeutPasPartirEstAbandonnee)
+{
+    demarrer();
+    allerEnLigne();
+    struct BoiteApresFermeture : QObject {
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            if (e->type() == QEvent::Close)
+                QTimer::singleShot(0, [] {
+                    QDialog boite;
+                    QTimer::singleShot(50, &boite, &QDialog::reject);
+                    boite.exec();
+                });
+            return false;
+        }
+    } boite;
+    f->installEventFilter(&boite);
+    systeme::fermer(f.get());
+    banc.horloge.avancer(0.5);
+    f->removeEventFilter(&boite);
+    EXPECT_EQ(banc.ui.beeps, 1);
+    EXPECT_EQ(banc.ui.nbTerminer, 0);
+    EXPECT_FALSE(banc.sim.journal.contains(QStringLiteral("xXx")));
+
+    systeme::cliquer(f->ExitBtn);
+    banc.horloge.avancer(0.5);
+    EXPECT_EQ(banc.ui.nbTerminer, 1);
 }

@@ -12,11 +12,11 @@ namespace {
 
 using Async = QWindowSystemInterface::AsynchronousDelivery;
 
-// Clicks far apart in time: never taken for a double click.
+// Input far apart in time: clicks are never taken for a double click.
+ulong dernierHorodatage = 1000000;
 ulong horodatage()
 {
-    static ulong t = 1000000;
-    return t += 1000;
+    return dernierHorodatage += 1000;
 }
 
 QWindow* fenetreDe(QWidget* w)
@@ -72,8 +72,8 @@ void deplacer(QWidget* fenetre, const QPoint& point)
 void touche(QWidget* fenetre, int cle, Qt::KeyboardModifiers modificateurs, const QString& texte)
 {
     QWindow* w = fenetreDe(fenetre);
-    QWindowSystemInterface::handleKeyEvent<Async>(w, QEvent::KeyPress, cle, modificateurs, texte);
-    QWindowSystemInterface::handleKeyEvent<Async>(w, QEvent::KeyRelease, cle, modificateurs, texte);
+    QWindowSystemInterface::handleKeyEvent<Async>(w, horodatage(), QEvent::KeyPress, cle, modificateurs, texte);
+    QWindowSystemInterface::handleKeyEvent<Async>(w, horodatage(), QEvent::KeyRelease, cle, modificateurs, texte);
 }
 
 void taper(QWidget* fenetre, const QString& texte)
@@ -85,6 +85,11 @@ void taper(QWidget* fenetre, const QString& texte)
 void fermer(QWidget* fenetre)
 {
     QWindowSystemInterface::handleCloseEvent<Async>(fenetreDe(fenetre));
+}
+
+unsigned long maintenant()
+{
+    return dernierHorodatage;
 }
 
 int enAttente()

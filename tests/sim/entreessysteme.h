@@ -25,6 +25,9 @@ void taper(QWidget* fenetre, const QString& texte);
 // The window's close box (or Alt+F4 of the window manager).
 void fermer(QWidget* fenetre);
 
+// The time of the input queued last: the clock of this input's timestamps.
+unsigned long maintenant();
+
 // Input still in the window system's queue.
 int enAttente();
 

@@ -246,6 +246,7 @@ struct CasFile {
     const char* nom;
     std::vector<const char*> boutons;   // "Enter": the key, as the window comes up
     QStringList envoyes;
+    int bips = 0;   // buttons whose command cannot wait behind a queued stop
 };
 void PrintTo(const CasFile& c, std::ostream* os) { *os << c.nom; }
 
@@ -256,10 +257,19 @@ TEST_P(File, UnSeulEnvoiParTick)
     banc.sim.fixer("IV", "1");
     ouvrir();
     for (const char* b : GetParam().boutons) {
-        if (qstrcmp(b, "Enter") == 0) systeme::touche(ms(), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-        else ms()->findChild<QPushButton*>(QLatin1String(b))->click();
+        if (qstrcmp(b, "Enter") == 0) {
+            systeme::touche(ms(), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+            evenements();
+            continue;
+        }
+        auto* bouton = ms()->findChild<QPushButton*>(QLatin1String(b));
+        const int bipsAvant = banc.ui.beeps;
+        systeme::cliquer(bouton);
         evenements();
+        // Refused: the button as it was.
+        if (banc.ui.beeps > bipsAvant) EXPECT_TRUE(bouton->isEnabled()) << b;
     }
+    EXPECT_EQ(banc.ui.beeps, GetParam().bips);
     banc.horloge.avancer(1.0);
     EXPECT_EQ(banc.sim.commandes, GetParam().envoyes);
     // Every button is back after the send.
@@ -270,8 +280,9 @@ TEST_P(File, UnSeulEnvoiParTick)
 INSTANTIATE_TEST_SUITE_P(
     Start, File,
     ::testing::Values(CasFile{"inversionPuisReset", {"inversionBtn", "resetBtn"}, {"I"}},
-                      CasFile{"stopPuisReset", {"stopConvBtn", "resetBtn"}, {"s"}},
-                      CasFile{"stopPuisStart", {"stopConvBtn", "startConvBtn"}, {"s"}},
+                      CasFile{"stopPuisReset", {"stopConvBtn", "resetBtn"}, {"s"}, 1},
+                      CasFile{"stopPuisStart", {"stopConvBtn", "startConvBtn"}, {"s"}, 1},
+                      CasFile{"stopPuisInversionPuisFreqDef", {"stopConvBtn", "inversionBtn", "freqDefBtn"}, {"s"}, 2},
                       CasFile{"startPuisStop", {"startConvBtn", "stopConvBtn"}, {"s"}},
                       CasFile{"enterALOuvertureArrete", {"Enter"}, {"s"}}),
     [](const auto& i) { return std::string(i.param.nom); });
