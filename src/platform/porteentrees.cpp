@@ -92,8 +92,13 @@ std::vector<Retenue> retenues;
 bool enSuivi = false;
 int cloturesEnAttente = 0;
 // The window-system events in delivery, innermost last: their time, when
-// they have one.
-std::vector<std::optional<unsigned long>> livraisons;
+// they have one, and the loop level they are delivered at (a box opened by
+// one runs a loop of its own).
+struct Livraison {
+    std::optional<unsigned long> temps;
+    int niveau;
+};
+std::vector<Livraison> livraisons;
 
 // Wraps Qt's delivery of window-system events: what a delivery hands on (the
 // window's event, the control's, a mnemonic) was made at the event's time.
@@ -113,7 +118,7 @@ public:
         default:
             break;
         }
-        livraisons.push_back(t);
+        livraisons.push_back({t, niveauBoucle()});
         const bool accepte = QWindowSystemEventHandler::sendEvent(e);
         livraisons.pop_back();
         return accepte;
@@ -242,8 +247,8 @@ bool refuser(QObject* o, QEvent* e)
 // still is.
 bool refuserRetenue(QObject* o, QEvent* e)
 {
-    if (livraisons.empty() || !livraisons.back()) return false;
-    const unsigned long t = *livraisons.back();
+    if (livraisons.empty() || !livraisons.back().temps || livraisons.back().niveau != niveauBoucle()) return false;
+    const unsigned long t = *livraisons.back().temps;
     oublierRetenuesAvant(t);
     if (!estRetenue(t)) return false;
     // A window hidden meanwhile (the link loss closed it) gets none of it.
