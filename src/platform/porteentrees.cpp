@@ -131,7 +131,8 @@ void limiterRetenues()
     constexpr unsigned long garde = 60000;
     constexpr std::size_t maximum = 64;
     const unsigned long derniere = retenues.back().fin;
-    std::erase_if(retenues, [&](const Retenue& r) { return r.finie && !pasApres(derniere - garde, r.fin); });
+    if (derniere != 0)
+        std::erase_if(retenues, [&](const Retenue& r) { return r.finie && !pasApres(derniere - garde, r.fin); });
     if (retenues.size() > maximum) retenues.erase(retenues.begin(), retenues.end() - maximum);
 }
 
