@@ -12,12 +12,14 @@
 #include "menus/fenetremenua.h"
 #include "menus/fenetremenubgen.h"
 #include "menus/fenetremenuc.h"
+#include "platform/porteentrees.h"
 #include "platform/registrefenetres.h"
 #include "sim/entreessysteme.h"
 #include "start/menud.h"
 #include "start/menustart.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QRegularExpression>
 #include <QTest>
 #include <QToolTip>
@@ -450,3 +452,19 @@ INSTANTIATE_TEST_SUITE_P(Fenetres, Attentes, ::testing::ValuesIn(casAttentes),
                              nom.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]")), QString());
                              return nom.toStdString();
                          });
+
+// Input that no wait held reaches a window hidden meanwhile, as Qt hands it
+// on (a completer's popup passes a key on to its field).
+TEST(EntreesNonRetenues, FenetreCacheeEntreTempsLesRecoit)
+{
+    QWidget fenetre;
+    auto* champ = new QLineEdit(&fenetre);
+    fenetre.show();
+    champ->setFocus();
+    { EchangeEnCours attente(entrees::Regle::differer); }
+    QCoreApplication::processEvents();
+    systeme::taper(&fenetre, QStringLiteral("ab"));
+    fenetre.hide();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(champ->text(), QStringLiteral("ab"));
+}
