@@ -378,10 +378,11 @@ clics_grises_pendant_lecture() {
   n=$(lignes_journal)
   marche=$(cliquer_marche) || { constat="no working display"; return 1; }
   # The read greys the buttons once it has the partition number (NG); the
-  # line after next has the new delay.
+  # line after next has the new delay. The clicks aim at the last line.
   attendre_ligne '^NG$' 5 "$n" || return 1
   regler_sim delai 0.3
   attendre_ligne . 3 && attendre_ligne . 3 || return 1
+  ligne=$(lignes_journal)
   clics=$ligne
   xdotool mousemove --window "$marche" "${startConvBtn[@]}" click 1 mousemove --window "$marche" "${freqDefBtn[@]}" click 1
   dans_echange 0.3 || return
