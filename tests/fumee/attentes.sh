@@ -39,14 +39,22 @@ ligne_apres() {
   awk -v n="$1" -v m="$2" 'NR > n && $0 ~ m { print NR; exit }' "$travail/journal"
 }
 
+# Sleeps without starting a process (a fifo that never has data).
+pause() { read -r -t "$1" -u "$pause_fd" || :; }
+
 # Waits for a journal line after line n (default: the last one) that
-# matches; ligne holds its number.
+# matches; ligne holds its number. The loop starts no process, so that it
+# sees the line at once on a busy machine too.
 attendre_ligne() {
-  local motif="$1" secondes="${2:-4}" n="${3:-$(lignes_journal)}" i
-  for i in $(seq $((secondes * 100))); do
-    ligne=$(ligne_apres "$n" "$motif")
-    [ -n "$ligne" ] && return 0
-    sleep 0.01
+  local motif="$1" secondes="${2:-4}" n="${3:-$(lignes_journal)}" fin i suite
+  fin=$((${EPOCHREALTIME//[!0-9]/} + secondes * 1000000))
+  while :; do
+    mapfile -t -s "$n" suite <"$travail/journal"
+    for i in "${!suite[@]}"; do
+      [[ ${suite[i]} =~ $motif ]] && { ligne=$((n + i + 1)); return 0; }
+    done
+    [ "${EPOCHREALTIME//[!0-9]/}" -lt "$fin" ] || break
+    pause 0.01
   done
   constat="nothing matching $motif on the wire within $secondes s"
   return 1
@@ -72,7 +80,7 @@ dans_echange() {
 attendre_dans_echange() {
   local reste
   reste=$(awk -v n="$ligne" -v s="$1" -v t="$EPOCHREALTIME" 'NR == n { printf "%.3f", $1 + s > t ? $1 + s - t : 0 }' "$travail/horaires")
-  sleep "${reste:-0}"
+  pause "${reste:-0}"
 }
 
 # Since line n the wire has carried probes only.
@@ -494,8 +502,8 @@ verifier_outils Xvfb openbox xdotool xwininfo import mkfifo
 choisies=("${@:2}")
 apres_echec=0
 
-mkfifo "$travail/reglage"
-exec {reglage_fd}<>"$travail/reglage"
+mkfifo "$travail/reglage" "$travail/pause"
+exec {reglage_fd}<>"$travail/reglage" {pause_fd}<>"$travail/pause"
 entree_sim="$travail/reglage"
 # The save must fail in a read-only folder, root or not.
 if [ "$(id -u)" = 0 ]; then
