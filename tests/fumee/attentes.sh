@@ -63,16 +63,19 @@ attendre_ligne() {
 # The next watchdog probe (a bare line feed).
 attendre_sonde() { attendre_ligne '^$' 4; }
 
-# The input just given came inside the exchange of journal line ligne,
-# whose reply was due duree seconds late (without a reply, the exchange
-# lasts duree). Else the test missed its timing: status 2.
+# The input just given ended inside an exchange (the one of journal line
+# ligne or a later one) whose reply was due duree seconds late (without a
+# reply, the exchange lasts duree). Else the test missed its timing:
+# status 2.
 dans_echange() {
   local duree="$1"
-  constat=$(awk -v n="$ligne" -v d="$duree" -v t="$EPOCHREALTIME" 'NR == n {
-      fin = $2 == "-" ? $1 + d : $2
-      if (fin - $1 < d - 0.02) printf "the reply came %.2f s after the command, not %s s", fin - $1, d
-      else if (t > fin - 0.05) printf "input done %.2f s into an exchange of %.2f s", t - $1, fin - $1
-      exit }' "$travail/horaires")
+  constat=$(awk -v n="$ligne" -v d="$duree" -v t="$EPOCHREALTIME" 'NR >= n && $1 <= t { c = $1; r = $2 }
+    END {
+      fin = r == "-" ? c + d : r
+      if (c == "") print "input done before the command"
+      else if (fin - c < d - 0.02) printf "the reply came %.2f s after the command, not %s s", fin - c, d
+      else if (t > fin - 0.05) printf "input done %.2f s into an exchange of %.2f s", t - c, fin - c
+    }' "$travail/horaires")
   [ -z "$constat" ] || return 2
 }
 
@@ -386,7 +389,7 @@ clics_grises_pendant_lecture() {
   n=$(lignes_journal)
   marche=$(cliquer_marche) || { constat="no working display"; return 1; }
   # The read greys the buttons once it has the partition number (NG); the
-  # line after next has the new delay. The clicks aim at the last line.
+  # line after next has the new delay.
   attendre_ligne '^NG$' 5 "$n" || return 1
   regler_sim delai 0.3
   attendre_ligne . 3 && attendre_ligne . 3 || return 1
