@@ -82,7 +82,7 @@ dans_echange() {
 # Sleeps until secondes after the command of journal line ligne.
 attendre_dans_echange() {
   local reste
-  reste=$(awk -v n="$ligne" -v s="$1" -v t="$EPOCHREALTIME" 'NR == n { printf "%.3f", $1 + s > t ? $1 + s - t : 0 }' "$travail/horaires")
+  reste=$(awk -v n="$ligne" -v s="$1" -v t="$EPOCHREALTIME" 'NR == n { printf "%.3f", ($1 + s > t ? $1 + s - t : 0) }' "$travail/horaires")
   pause "${reste:-0}"
 }
 
