@@ -68,12 +68,12 @@ demarrer_x() {
   return 1
 }
 
-# zelto-sim behind a pseudo-terminal, one journal line per command; the
-# arguments are more zelto-sim options. Its stdin is entree_sim (default:
-# none).
+# zelto-sim behind a pseudo-terminal, one journal line per command and
+# the same line in horaires with its times; the arguments are more
+# zelto-sim options. Its stdin is entree_sim (default: none).
 demarrer_sim() {
-  rm -f "$travail/com1" "$travail/journal"
-  "$construction/zelto-sim" --lien "$travail/com1" --journal "$travail/journal" "$@" \
+  rm -f "$travail/com1" "$travail/journal" "$travail/horaires"
+  "$construction/zelto-sim" --lien "$travail/com1" --journal "$travail/journal" --horaires "$travail/horaires" "$@" \
     <"${entree_sim:-/dev/null}" >>"$travail/sim.log" 2>&1 &
   sim_pid=$!
   pids+=($sim_pid)

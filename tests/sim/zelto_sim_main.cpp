@@ -3,9 +3,13 @@
 // line. Runs until killed or until its stdin (a pipe or a terminal) closes.
 // Lines on that stdin change the replies at run time: "delai SECONDS",
 // "silence" (no echo, no reply), "parle" (echo and replies again).
+// --horaires writes one line per journal line: when the command was
+// complete and when its reply's last byte is due ("-": no reply), in
+// seconds since the epoch.
 //
 //   zelto-sim [--lien PATH] [--baud 9600] [--version 18A] [--verrouille]
-//             [--journal FILE] [--delai SECONDS] [--sans-echo] [--silence]
+//             [--journal FILE] [--horaires FILE] [--delai SECONDS]
+//             [--sans-echo] [--silence]
 
 #include "convertisseursim.h"
 
@@ -39,6 +43,15 @@ Temps maintenant()
     return Temps(t.tv_sec) * 1000000000LL + t.tv_nsec;
 }
 
+// A CLOCK_MONOTONIC time as seconds since the epoch.
+QByteArray horaire(Temps t)
+{
+    timespec r{};
+    clock_gettime(CLOCK_REALTIME, &r);
+    const Temps ecart = Temps(r.tv_sec) * 1000000000LL + r.tv_nsec - maintenant();
+    return QByteArray::number(double(t + ecart) / 1e9, 'f', 6);
+}
+
 struct Octet {
     Temps quand;   // time at which the byte is complete on the line
     char c;
@@ -48,7 +61,8 @@ int usage()
 {
     std::fprintf(stderr,
                  "usage: zelto-sim [--lien PATH] [--baud N] [--version TEXT] [--verrouille]\n"
-                 "                 [--journal FILE] [--delai SECONDS] [--sans-echo] [--silence]\n"
+                 "                 [--journal FILE] [--horaires FILE] [--delai SECONDS]\n"
+                 "                 [--sans-echo] [--silence]\n"
                  "lines on stdin at run time: delai SECONDS | silence | parle\n");
     return 2;
 }
@@ -82,6 +96,7 @@ int main(int argc, char** argv)
     ConvertisseurSim sim;
     QString lien;
     QString journal;
+    QString horaires;
     long baud = 0;
 
     for (int i = 1; i < argc; ++i) {
@@ -103,6 +118,10 @@ int main(int argc, char** argv)
             const char* v = suivant();
             if (!v) return usage();
             journal = QString::fromLocal8Bit(v);
+        } else if (a == "--horaires") {
+            const char* v = suivant();
+            if (!v) return usage();
+            horaires = QString::fromLocal8Bit(v);
         } else if (a == "--delai") {
             const char* v = suivant();
             if (!v) return usage();
@@ -153,6 +172,11 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "zelto-sim: cannot write %s\n", qPrintable(journal));
         return 1;
     }
+    QFile fichierHoraires(horaires);
+    if (!horaires.isEmpty() && !fichierHoraires.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        std::fprintf(stderr, "zelto-sim: cannot write %s\n", qPrintable(horaires));
+        return 1;
+    }
 
     // One character time: 10 bits at the given rate; 0 = no pacing.
     const Temps car = baud > 0 ? Temps(10'000'000'000LL / baud) : 0;
@@ -181,12 +205,17 @@ int main(int argc, char** argv)
             aRecevoir.pop_front();
             if (o.c == '\n') {
                 const QByteArray r = sim.traiterLigne(ligne);
+                if (!r.isEmpty()) emettre(o.quand + Temps(sim.delaiReponse * 1e9), r);
+                // The times first: a journal line read has its times.
+                if (fichierHoraires.isOpen()) {
+                    fichierHoraires.write(horaire(o.quand) + ' ' + (r.isEmpty() ? "-" : horaire(finEmission)) + '\n');
+                    fichierHoraires.flush();
+                }
                 if (fichierJournal.isOpen()) {
                     fichierJournal.write(ligne + '\n');
                     fichierJournal.flush();
                 }
                 ligne.clear();
-                if (!r.isEmpty()) emettre(o.quand + Temps(sim.delaiReponse * 1e9), r);
             } else {
                 ligne += o.c;
                 if (!sim.sansEcho && !sim.silence) emettre(o.quand, QByteArray(1, o.c));
