@@ -3,9 +3,8 @@
 // test and the watchdog, menu buttons, about box and the exit road.
 
 #include "link/fenetreprincipale.h"
-#include "platform/registrefenetres.h"
-
 #include "platform/porteentrees.h"
+#include "platform/registrefenetres.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -161,8 +160,8 @@ private:
     bool decharge_ = false;
     bool sortieEnCours_ = false;    // the exit road runs
     bool sortieDemandee_ = false;   // a close request starts it from the event loop
-    // From an accepted close request until its road has run: the input that
-    // follows is refused, and the windows then open.
+    // From an accepted close request until its road has run, the input that
+    // follows is refused; the windows open at the request.
     std::optional<EntreesRefusees> refusSortie_;
     QList<QPointer<QWidget>> fenetresALaDemande_;
     bool splashEnCours_ = false;   // the start-up splash is up (its waits process events)
