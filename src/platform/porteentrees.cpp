@@ -146,10 +146,15 @@ void oublierRetenuesAvant(unsigned long t)
                    fin);
 }
 
+// The exchange held input made at t.
+bool retient(const Retenue& r, unsigned long t)
+{
+    return r.finie && r.fin != 0 && pasApres(t, r.fin);
+}
+
 bool estRetenue(unsigned long t)
 {
-    return std::any_of(retenues.begin(), retenues.end(),
-                       [t](const Retenue& r) { return r.finie && r.fin != 0 && pasApres(t, r.fin); });
+    return std::any_of(retenues.begin(), retenues.end(), [t](const Retenue& r) { return retient(r, t); });
 }
 
 // The control or one of its parents was enabled or shown by an exchange
@@ -157,7 +162,7 @@ bool estRetenue(unsigned long t)
 bool renduPendant(const QWidget* cible, unsigned long t)
 {
     for (const Retenue& r : retenues) {
-        if (!r.finie || r.fin == 0 || !pasApres(t, r.fin)) continue;
+        if (!retient(r, t)) continue;
         for (const QWidget* w = cible; w; w = w->parentWidget())
             if (r.rendus.contains(w)) return true;
     }
