@@ -14,9 +14,15 @@ fi
 cmake -S . -B "$dossier" -G Ninja "${options[@]}" >/dev/null
 cmake --build "$dossier"
 # The real program on a virtual X display, before the unit tests so that
-# their summary closes the output.
+# their summary closes the output; its failures are repeated after it.
 fumee=0
-bash tests/fumee/fumee.sh "$dossier" || fumee=1
-bash tests/fumee/attentes.sh "$dossier" || fumee=1
+ecran="$dossier/ecran-reel.log"
+: >"$ecran"
+bash tests/fumee/fumee.sh "$dossier" 2>&1 | tee -a "$ecran" || fumee=1
+bash tests/fumee/attentes.sh "$dossier" 2>&1 | tee -a "$ecran" || fumee=1
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$dossier" --output-on-failure -j "$(nproc)"
+if [ "$fumee" = 1 ]; then
+  echo "Real-display failures:"
+  grep -E '^[a-z]+: (FAIL|again|captures)|missing|did not start' "$ecran"
+fi
 exit "$fumee"
