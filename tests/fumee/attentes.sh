@@ -156,7 +156,7 @@ ouvrir_marche() {
   local n
   attendre_fenetre "$titreMarche" 1 >/dev/null && return 0
   n=$(lignes_journal)
-  cliquer_marche >/dev/null && attendre_ligne '^ST$' 10 "$n"
+  cliquer_marche >/dev/null && attendre_ligne '^ST$' 10 "$n" && attendre_calme
 }
 
 # Closes the working display with its Exit button (it acts at the next tick).
@@ -333,8 +333,8 @@ seconde_fermeture() {
   local bgen question n telechargement absente=0 erreur
   ouvrir_menu_b || { constat="no menu B general"; return 1; }
   bgen=$(attendre_fenetre "$titreMenuB" 1)
-  # Input during its read is refused: the read is over by now.
-  sleep 0.3
+  # Input during its read is refused.
+  attendre_calme
   cliquer "$bgen" "${repriseOui[@]}"
   touche "$bgen" alt+q
   attendre_fermeture "$titreMenuB" 5 || { constat="menu B general still open"; return 1; }

@@ -150,6 +150,21 @@ touche() {
 
 lignes_vides() { grep -c '^$' "$travail/journal"; }
 
+# Waits until the converter has been asked nothing for calme seconds
+# (default 0.3) since its last reply: the program is between two
+# exchanges, a window's read over and its controls enabled. Input made
+# during an exchange that enables its control is refused, as a user's
+# click on a greyed button is.
+attendre_calme() {
+  local calme="${1:-0.3}" n
+  for n in $(seq 150); do
+    awk -v c="$calme" -v t="$EPOCHREALTIME" 'END { f = $2 == "-" ? $1 : $2; exit !(NR > 0 && t - f >= c) }' \
+      "$travail/horaires" && return 0
+    sleep 0.05
+  done
+  return 1
+}
+
 # Waits until a journal line starts with the text.
 attendre_commande() {
   local texte="$1" secondes="${2:-10}" n

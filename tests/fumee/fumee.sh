@@ -73,6 +73,7 @@ verifier_active() {
 verifier_fenetre() {
   local id="$1" nom="$2"
   sleep 0.5
+  attendre_calme
   verifier_peinte "$id" "$nom"
   verifier_sur_ecran "$id" "$nom"
   [ "$centrer" = 1 ] && verifier_centree "$id" "$nom"
@@ -149,6 +150,8 @@ passe() {
   # "ON" in the "Online" group of the 600 x 440 client area.
   cliquer "$principale" 29 243
   if attendre_commande LES 10; then
+    # The buttons come back once LES's reply is read.
+    attendre_calme
     ordre=$(grep -n . "$travail/journal" | head -2 | cut -d: -f2 | cut -c1-3 | tr '\n' ' ')
     if [ "$(head -1 "$travail/journal")" = "" ] && [ "$ordre" = "XxX LES " ]; then ok "on line: line feed, XxX, LES"
     else echec "on line: journal starts $(head -3 "$travail/journal" | tr '\n' '|')"; fi
