@@ -23,6 +23,6 @@ bash tests/fumee/attentes.sh "$dossier" 2>&1 | tee -a "$ecran" || fumee=1
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$dossier" --output-on-failure -j "$(nproc)"
 if [ "$fumee" = 1 ]; then
   echo "Real-display failures:"
-  grep -E '^[a-z]+: (FAIL|again|captures)|missing|did not start' "$ecran"
+  grep -E '^[a-z]+: (FAIL|again|captures|no usable)|missing|did not start' "$ecran"
 fi
 exit "$fumee"

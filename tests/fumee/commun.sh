@@ -48,23 +48,37 @@ verifier_outils() {
 # ---- Start ----
 
 # Xvfb on a free display number of its own choosing, with a screen of
-# ecran pixels (WxH), then openbox.
+# ecran pixels (WxH), then openbox. A display that openbox cannot use (a
+# number another server still held) is given up for a new one, 3 tries.
 demarrer_x() {
   ecran="$1"
-  rm -f "$travail/affichage"
-  Xvfb -displayfd 3 -screen 0 "${ecran}x24" -nolisten tcp 3>"$travail/affichage" >>"$travail/xvfb.log" 2>&1 &
-  pids+=($!)
-  local n
-  for n in $(seq 100); do [ -s "$travail/affichage" ] && break; sleep 0.05; done
-  [ -s "$travail/affichage" ] || { echec "Xvfb did not start"; return 1; }
-  export DISPLAY=":$(head -1 "$travail/affichage")"
-  openbox >>"$travail/openbox.log" 2>&1 &
-  pids+=($!)
-  for n in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
-    sleep 0.05
+  local essai n xvfb wm
+  for essai in 1 2 3; do
+    rm -f "$travail/affichage"
+    Xvfb -displayfd 3 -screen 0 "${ecran}x24" -nolisten tcp 3>"$travail/affichage" >>"$travail/xvfb.log" 2>&1 &
+    xvfb=$!
+    pids+=($xvfb)
+    for n in $(seq 300); do [ -s "$travail/affichage" ] && break; sleep 0.05; done
+    if [ -s "$travail/affichage" ]; then
+      export DISPLAY=":$(head -1 "$travail/affichage")"
+      openbox >>"$travail/openbox.log" 2>&1 &
+      wm=$!
+      pids+=($wm)
+      for n in $(seq 300); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+        kill -0 "$wm" 2>/dev/null || break
+        sleep 0.05
+      done
+      kill "$wm" 2>/dev/null
+      wait "$wm" 2>/dev/null
+      oublier_pid "$wm"
+    fi
+    kill "$xvfb" 2>/dev/null
+    wait "$xvfb" 2>/dev/null
+    oublier_pid "$xvfb"
+    echo "$nom_test: no usable X display (try $essai), another one"
   done
-  echec "openbox did not start"
+  echec "Xvfb and openbox did not start"
   return 1
 }
 

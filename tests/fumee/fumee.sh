@@ -229,6 +229,7 @@ passe() {
             sed -n "/^\\\$F$valeur\$/,\$p" "$travail/journal" | grep -q '^FT$' && break
             sleep 0.1
           done
+          attendre_calme
         fi
       done
       centrer="$centrer_passe"
