@@ -131,7 +131,7 @@ en_ligne() {
   cliquer "$principale" "${onLine[@]}"
   attendre_ligne '^XxX$' 5 "$n" && attendre_ligne '^LES$' 5 "$n" || return 1
   # The buttons come back once LES's reply is read.
-  attendre_dans_echange 0.4
+  attendre_calme
 }
 
 # Off line and on line again: the watchdog probes again.
