@@ -15,6 +15,7 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QStatusBar>
+#include <QTimer>
 
 FenetreZelto::FenetreZelto(int numero, QWidget* parent)
     : QMainWindow(parent), numero_(numero), garde_(new GardeFocus(this)),
@@ -99,6 +100,7 @@ void FenetreZelto::afficherModal()
         boucleModale_ = &boucle;
         boucle.exec();
         boucleModale_ = nullptr;
+        if (reveilModal_) reveilModal_->stop();
     }
     if (isVisible()) return;
     setWindowModality(avant);
@@ -226,7 +228,21 @@ void FenetreZelto::closeEvent(QCloseEvent* e)
 void FenetreZelto::hideEvent(QHideEvent* e)
 {
     QMainWindow::hideEvent(e);
-    if (boucleModale_ && !e->spontaneous()) boucleModale_->quit();
+    if (!e->spontaneous()) quitterBoucleModale();
+}
+
+// Qt's Unix event dispatcher can go to sleep with a loop's exit pending when
+// events were processed in between (an exchange run from a posted event): a
+// zero timer keeps each round short until the loop has seen its exit.
+void FenetreZelto::quitterBoucleModale()
+{
+    if (!boucleModale_) return;
+    boucleModale_->quit();
+    if (!reveilModal_) {
+        reveilModal_ = new QTimer(this);
+        reveilModal_->setInterval(0);
+    }
+    reveilModal_->start();
 }
 
 QLabel* FenetreZelto::panneau1()

@@ -24,6 +24,7 @@ class GardeFocus;
 class IMinuterie;
 class QEventLoop;
 class QLabel;
+class QTimer;
 class SuiviActivation;
 
 // Reasons of a close request.
@@ -78,6 +79,7 @@ protected:
 
 private:
     bool dechargerPar(int mode);
+    void quitterBoucleModale();
     void activationDemandee();
     void fermerSiLibre();
     void activerEtPlacer();
@@ -93,6 +95,7 @@ private:
     GardeFocus* garde_;
     SuiviActivation* suivi_;
     QEventLoop* boucleModale_ = nullptr;
+    QTimer* reveilModal_ = nullptr;
     std::unique_ptr<IMinuterie> activationDifferee_;
     bool fermetureEnAttente_ = false;
     std::unique_ptr<IMinuterie> fermetureDifferee_;
