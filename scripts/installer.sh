@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only when something is missing.
 set -euo pipefail
-paquets=(qt6-base-dev qt6-base-private-dev qt6-serialport-dev libgtest-dev cmake g++ ninja-build libgl-dev)
+paquets=(qt6-base-dev qt6-serialport-dev libxcb1-dev pkg-config cmake g++ ninja-build libgl-dev)
+# The tests: GoogleTest, and Qt's window-system interface to queue input.
+paquets+=(libgtest-dev qt6-base-private-dev)
 # Qt's own texts (message-box buttons, file and print dialogs) in the system's language.
 paquets+=(qt6-translations-l10n)
 # The real-display smoke test: X server, window manager, input, captures.

@@ -1,30 +1,30 @@
 #include "porteentrees.h"
 
 #include "horloge.h"
+#include "marqueurx11.h"
 #include "plateforme.h"
 #include "servicesui.h"
 
 #include <QAbstractButton>
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QPointer>
-#include <QScreen>
 #include <QSet>
 #include <QThread>
 #include <QWidget>
 #include <QWindow>
-#include <qpa/qplatformnativeinterface.h>
-#include <qpa/qwindowsysteminterface_p.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace {
-
-using SystemeFenetres = QWindowSystemInterfacePrivate;
 
 // Open exchanges, outermost first, with the event-loop level each was
 // opened at: a box opened inside a wait runs a loop of its own.
@@ -57,21 +57,7 @@ bool niveauRefuse()
 
 // ---- Held input ----
 
-// X: the server's time, the clock of its input events; elsewhere Qt's own
-// clock of the events it timestamps.
-unsigned long horlogeSysteme()
-{
-    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
-        QPlatformNativeInterface* natif = QGuiApplication::platformNativeInterface();
-        QScreen* ecran = QGuiApplication::primaryScreen();
-        if (!natif || !ecran) return 0;
-        return static_cast<unsigned long>(
-            reinterpret_cast<quintptr>(natif->nativeResourceForScreen(QByteArrayLiteral("gettimestamp"), ecran)));
-    }
-    return static_cast<unsigned long>(SystemeFenetres::eventTime.elapsed());
-}
-
-std::function<unsigned long()> horlogeEntrees = horlogeSysteme;
+std::function<std::optional<unsigned long>()> horlogeEntrees;
 
 // Input times wrap at 32 bits.
 bool pasApres(unsigned long t, unsigned long fin)
@@ -79,60 +65,65 @@ bool pasApres(unsigned long t, unsigned long fin)
     return static_cast<qint32>(static_cast<quint32>(t) - static_cast<quint32>(fin)) <= 0;
 }
 
+// When nothing tells the window system's time at an exchange's end, input
+// delivered up to this long after the handler that ran it has returned
+// counts as held.
+constexpr qint64 delaiFinInconnue = 500;
+
 // A deferring exchange: what it enabled or showed, and the window system's
-// time at its end (0: unknown, nothing is judged).
+// time at its end once known.
 struct Retenue {
-    unsigned long fin = 0;
+    std::uint64_t numero = 0;
     bool finie = false;
+    std::optional<unsigned long> fin;
+    QElapsedTimer depuisRetour;   // since the handler that ran it returned
     QSet<const QWidget*> rendus;
 };
 std::vector<Retenue> retenues;
+std::uint64_t derniereRetenue = 0;
 // Enables and shows are noted from a deferring exchange's start until the
-// handler that ran it has returned.
+// handler that ran it has returned or input is delivered: what the window
+// system does by itself, and what input's own handlers do, is not the
+// exchange's.
 bool enSuivi = false;
 int cloturesEnAttente = 0;
-// The window-system events in delivery, innermost last: their time, when
-// they have one, and the loop level they are delivered at (a box opened by
-// one runs a loop of its own).
-struct Livraison {
-    std::optional<unsigned long> temps;
-    int niveau;
-};
-std::vector<Livraison> livraisons;
+// The time of the key a mnemonic comes from: its shortcut override goes
+// just before it.
+std::optional<unsigned long> tempsRaccourci;
 
-// Wraps Qt's delivery of window-system events: what a delivery hands on (the
-// window's event, the control's, a mnemonic) was made at the event's time.
-class Livreur : public QWindowSystemEventHandler {
-public:
-    bool sendEvent(SystemeFenetres::WindowSystemEvent* e) override
-    {
-        std::optional<unsigned long> t;
-        switch (e->type) {
-        case SystemeFenetres::Mouse:
-        case SystemeFenetres::Wheel:
-        case SystemeFenetres::Key:
-        case SystemeFenetres::Touch:
-        case SystemeFenetres::Tablet:
-            t = static_cast<SystemeFenetres::UserEvent*>(e)->timestamp;
-            break;
-        default:
-            break;
-        }
-        livraisons.push_back({t, niveauBoucle()});
-        const bool accepte = QWindowSystemEventHandler::sendEvent(e);
-        livraisons.pop_back();
-        return accepte;
-    }
-};
+Retenue* retenue(std::uint64_t numero)
+{
+    for (Retenue& r : retenues)
+        if (r.numero == numero) return &r;
+    return nullptr;
+}
+
+// An exchange whose end's time is not known holds, in doubt, the input
+// delivered until a while after its handler returned.
+bool finEnDoute(const Retenue& r)
+{
+    return !r.fin && (!r.depuisRetour.isValid() || r.depuisRetour.elapsed() <= delaiFinInconnue);
+}
+
+// The exchange held input made at t.
+bool retient(const Retenue& r, unsigned long t)
+{
+    return r.finie && (r.fin ? pasApres(t, *r.fin) : finEnDoute(r));
+}
 
 // Old exchanges hold nothing any more: a bound on what is kept.
 void limiterRetenues()
 {
     constexpr unsigned long garde = 60000;
     constexpr std::size_t maximum = 64;
-    const unsigned long derniere = retenues.back().fin;
-    if (derniere != 0)
-        std::erase_if(retenues, [&](const Retenue& r) { return r.finie && !pasApres(derniere - garde, r.fin); });
+    std::optional<unsigned long> derniere;
+    for (const Retenue& r : retenues)
+        if (r.fin) derniere = r.fin;
+    std::erase_if(retenues, [&](const Retenue& r) {
+        if (!r.finie) return false;
+        if (r.fin) return derniere && !pasApres(*derniere - garde, *r.fin);
+        return !finEnDoute(r);
+    });
     if (retenues.size() > maximum) retenues.erase(retenues.begin(), retenues.end() - maximum);
 }
 
@@ -142,14 +133,9 @@ void oublierRetenuesAvant(unsigned long t)
 {
     const std::size_t gardees = enSuivi ? 1 : 0;
     auto fin = retenues.end() - std::min(gardees, retenues.size());
-    retenues.erase(std::remove_if(retenues.begin(), fin, [t](const Retenue& r) { return r.finie && !pasApres(t, r.fin); }),
-                   fin);
-}
-
-// The exchange held input made at t.
-bool retient(const Retenue& r, unsigned long t)
-{
-    return r.finie && r.fin != 0 && pasApres(t, r.fin);
+    retenues.erase(
+        std::remove_if(retenues.begin(), fin, [t](const Retenue& r) { return r.finie && r.fin && !pasApres(t, *r.fin); }),
+        fin);
 }
 
 bool estRetenue(unsigned long t)
@@ -167,6 +153,17 @@ bool renduPendant(const QWidget* cible, unsigned long t)
             if (r.rendus.contains(w)) return true;
     }
     return false;
+}
+
+// The window system's time of an input event. Input sent straight to a
+// control (a test's) has none, nor has a close request.
+std::optional<unsigned long> tempsDe(const QEvent* e)
+{
+    if (e->type() == QEvent::Shortcut) return std::exchange(tempsRaccourci, std::nullopt);
+    if (!e->isInputEvent()) return std::nullopt;
+    const quint64 t = static_cast<const QInputEvent*>(e)->timestamp();
+    if (t == 0) return std::nullopt;
+    return static_cast<unsigned long>(t);
 }
 
 QWidget* widgetDe(const QWindow* fenetre)
@@ -251,10 +248,10 @@ bool refuser(QObject* o, QEvent* e)
 
 // Held input acts only on a control that was in use when it was made and
 // still is.
-bool refuserRetenue(QObject* o, QEvent* e)
+bool refuserRetenue(QObject* o, QEvent* e, std::optional<unsigned long> temps)
 {
-    if (livraisons.empty() || !livraisons.back().temps || livraisons.back().niveau != niveauBoucle()) return false;
-    const unsigned long t = *livraisons.back().temps;
+    if (!temps) return false;
+    const unsigned long t = *temps;
     oublierRetenuesAvant(t);
     if (!estRetenue(t)) return false;
     // A window hidden meanwhile (the link loss closed it) gets none of it.
@@ -279,17 +276,21 @@ bool refuserRetenue(QObject* o, QEvent* e)
     return refuser(o, e);
 }
 
+void finConnue(std::uint64_t numero, unsigned long temps)
+{
+    if (Retenue* r = retenue(numero)) r->fin = temps;
+    limiterRetenues();
+}
+
 class PorteEntrees : public QObject {
 public:
-    PorteEntrees() : QObject(qApp)
-    {
-        qApp->installEventFilter(this);
-        SystemeFenetres::installWindowSystemEventHandler(&livreur_);
-    }
-    ~PorteEntrees() override { SystemeFenetres::removeWindowSystemEventhandler(&livreur_); }
+    PorteEntrees() : QObject(qApp), marqueur_(MarqueurX11::creer(finConnue)) { qApp->installEventFilter(this); }
 
     // Held input reaches this gate before any other filter.
     void passerDevant() { qApp->installEventFilter(this); }
+    // Asks the window system's time at an exchange's end: false when it
+    // cannot be known.
+    bool marquer(std::uint64_t numero) { return marqueur_ && marqueur_->marquer(numero); }
 
 protected:
     bool eventFilter(QObject* o, QEvent* e) override
@@ -299,19 +300,22 @@ protected:
         // button's timer, which fires again once the wait is over.
         if (type == QEvent::Timer && qobject_cast<QAbstractButton*>(o)) return regleCourante().has_value();
         if (type == QEvent::EnabledChange || type == QEvent::Show) {
-            if (enSuivi && !retenues.empty() && o->isWidgetType()) {
+            if (enSuivi && !retenues.empty() && o->isWidgetType() && !e->spontaneous()) {
                 const auto* w = static_cast<const QWidget*>(o);
                 if (type == QEvent::Show || w->isEnabled()) retenues.back().rendus.insert(w);
             }
             return false;
         }
+        if (type == QEvent::ShortcutOverride) tempsRaccourci = tempsDe(e);
         if (!estEntree(o, e)) return false;
+        const std::optional<unsigned long> temps = tempsDe(e);
         if (regleCourante() || niveauRefuse()) return refuser(o, e);
-        return refuserRetenue(o, e);
+        enSuivi = false;
+        return refuserRetenue(o, e, temps);
     }
 
 private:
-    Livreur livreur_;
+    std::unique_ptr<MarqueurX11> marqueur_;
 };
 
 QPointer<PorteEntrees> porte;
@@ -323,7 +327,10 @@ void installerPorte()
 
 void commencerSuivi()
 {
-    if (!enSuivi || retenues.empty() || retenues.back().finie) retenues.emplace_back();
+    if (!enSuivi || retenues.empty() || retenues.back().finie) {
+        retenues.emplace_back();
+        retenues.back().numero = ++derniereRetenue;
+    }
     enSuivi = true;
 }
 
@@ -331,8 +338,10 @@ void finirSuivi()
 {
     if (retenues.empty() || retenues.back().finie) return;
     Retenue& r = retenues.back();
-    r.fin = horlogeEntrees ? horlogeEntrees() : 0;
     r.finie = true;
+    const std::uint64_t numero = r.numero;
+    if (horlogeEntrees) r.fin = horlogeEntrees();
+    else if (porte) porte->marquer(numero);
     limiterRetenues();
     if (!porte) return;
     porte->passerDevant();
@@ -340,7 +349,8 @@ void finirSuivi()
     ++cloturesEnAttente;
     QMetaObject::invokeMethod(
         porte.data(),
-        [] {
+        [numero] {
+            if (Retenue* r = retenue(numero)) r->depuisRetour.start();
             if (--cloturesEnAttente == 0 && (retenues.empty() || retenues.back().finie)) enSuivi = false;
         },
         Qt::QueuedConnection);
@@ -388,7 +398,7 @@ bool EntreesRefusees::auNiveauCourant() const
     return niveau_ == niveauBoucle();
 }
 
-void definirHorlogeEntrees(std::function<unsigned long()> horloge)
+void definirHorlogeEntrees(std::function<std::optional<unsigned long>()> horloge)
 {
     horlogeEntrees = std::move(horloge);
 }

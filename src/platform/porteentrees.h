@@ -18,9 +18,12 @@
 // click, key or mnemonic aimed at a control that the exchange enabled or
 // showed, or at one disabled meanwhile, is refused with a beep, and input
 // held for a window hidden meanwhile goes nowhere. Held means made, by the
-// window system's clock, before the exchange's end.
+// window system's clock, before the exchange's end; on X11 that end is
+// marked on the server's clock, elsewhere it is not known and input
+// delivered just after the exchange counts as held.
 
 #include <functional>
+#include <optional>
 
 namespace entrees {
 enum class Regle {
@@ -63,10 +66,10 @@ private:
     int niveau_;
 };
 
-// The window system's clock of input events, in milliseconds. Production:
-// the X server's time, or Qt's own event clock elsewhere; tests that queue
-// input with timestamps of their own install theirs.
-void definirHorlogeEntrees(std::function<unsigned long()> horloge);
+// The window system's clock of input events, in milliseconds, for tests
+// that queue input with timestamps of their own (nullopt: not known).
+// Without it, X11's end marks are used.
+void definirHorlogeEntrees(std::function<std::optional<unsigned long>()> horloge);
 
 // Processes pending events in the middle of a road the user started (the
 // few loops that let windows repaint between exchanges): user input is

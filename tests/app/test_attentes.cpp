@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
 #include <QToolTip>
 
@@ -85,6 +86,8 @@ struct CasAttente {
     // After the exchange: what the action did; lignes: the wire lines from
     // the action on.
     std::function<void(fondEcran&, const QStringList& lignes, int beeps)> verifier;
+    // Nothing tells the window system's time at an exchange's end.
+    bool finInconnue = false;
 };
 
 void refuseAvecBip(fondEcran&, const QStringList&, int beeps) { EXPECT_EQ(beeps, 1); }
@@ -228,6 +231,19 @@ const CasAttente casAttentes[] = {
          EXPECT_TRUE(passwordOk);
          EXPECT_TRUE(affichee(numeroFenetre::menuBGen));
      }},
+    // What the window system shows by itself is not the probe's doing.
+    {"MENU B clicked after the window is restored", Moment::sonde, false,
+     [](fondEcran& f, BancEssai&) {
+         systeme::minimiser(&f, true);
+         QCoreApplication::processEvents();
+         systeme::minimiser(&f, false);
+         systeme::cliquer(f.mnBBtn);
+         dansLeMotDePasse(f, [&f] { taperMotDePasse(f); });
+     },
+     [](fondEcran&, const QStringList&, int beeps) {
+         EXPECT_TRUE(affichee(numeroFenetre::menuBGen));
+         EXPECT_EQ(beeps, 0);
+     }},
     // A click on a window that the probe's link loss closes goes nowhere.
     {"OK of the password form as the probe meets silence", Moment::sonde, false,
      [](fondEcran& f, BancEssai& banc) {
@@ -296,6 +312,8 @@ const CasAttente casAttentes[] = {
          systeme::cliquer(S()->freqDefBtn);
      },
      griseRefuse({"r", "$J"})},
+    {"greyed Start while the working display reads, its end's time unknown", Moment::lectureStart, true,
+     [](fondEcran&, BancEssai&) { systeme::cliquer(S()->startConvBtn); }, griseRefuse({"r"}), true},
     {"greyed Start while the stop is sent", Moment::envoiStop, true,
      [](fondEcran&, BancEssai&) { systeme::cliquer(S()->startConvBtn); }, griseRefuse({"r"})},
     {"close box while the working display reads", Moment::lectureStart, true,
@@ -374,6 +392,8 @@ TEST_P(Attentes, AucunEchangeDansLAttenteDUnAutre)
     }
     passwordOk = c.motDePasseDonne;
     banc.sim.delaiReponse = 1.0;
+    if (c.finInconnue) definirHorlogeEntrees([] { return std::optional<unsigned long>(); });
+    const auto horlogeRemise = qScopeGuard([] { definirHorlogeEntrees(systeme::maintenant); });
 
     const Moment m = c.moment;
     auto pendant = [m, this] {
@@ -467,4 +487,29 @@ TEST(EntreesNonRetenues, FenetreCacheeEntreTempsLesRecoit)
     fenetre.hide();
     QCoreApplication::processEvents();
     EXPECT_EQ(champ->text(), QStringLiteral("ab"));
+}
+
+// What held input's own handlers change is not the exchange's doing, though
+// the dispatcher delivers that input before the exchange's handler has
+// returned (Qt's Unix dispatcher, right after a timer's handler).
+TEST_F(Appli, EntreesRetenuesSurUnBoutonQueLeurGestionnaireGriseEtRend)
+{
+    QWidget fenetre;
+    auto* bouton = new QPushButton(QStringLiteral("Défaut"), &fenetre);
+    int clics = 0;
+    QObject::connect(bouton, &QPushButton::clicked, [&] {
+        ++clics;
+        bouton->setEnabled(false);
+        bouton->setEnabled(true);
+    });
+    fenetre.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&fenetre));
+    {
+        EchangeEnCours attente(entrees::Regle::differer);
+        systeme::cliquer(bouton);
+        systeme::cliquer(bouton);
+    }
+    systeme::livrer();
+    EXPECT_EQ(clics, 2);
+    EXPECT_EQ(banc.ui.beeps, 0);
 }

@@ -87,9 +87,20 @@ void fermer(QWidget* fenetre)
     QWindowSystemInterface::handleCloseEvent<Async>(fenetreDe(fenetre));
 }
 
-unsigned long maintenant()
+void minimiser(QWidget* fenetre, bool minimisee)
+{
+    QWindowSystemInterface::handleWindowStateChanged<Async>(fenetreDe(fenetre),
+                                                            minimisee ? Qt::WindowMinimized : Qt::WindowNoState);
+}
+
+std::optional<unsigned long> maintenant()
 {
     return dernierHorodatage;
+}
+
+void livrer()
+{
+    QWindowSystemInterface::flushWindowSystemEvents();
 }
 
 int enAttente()

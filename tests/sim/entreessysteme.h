@@ -7,6 +7,8 @@
 #include <Qt>
 #include <QString>
 
+#include <optional>
+
 class QPoint;
 class QWidget;
 
@@ -24,9 +26,14 @@ void touche(QWidget* fenetre, int cle, Qt::KeyboardModifiers modificateurs = Qt:
 void taper(QWidget* fenetre, const QString& texte);
 // The window's close box (or Alt+F4 of the window manager).
 void fermer(QWidget* fenetre);
+// The window minimized, or restored, by the window manager.
+void minimiser(QWidget* fenetre, bool minimisee);
 
 // The time of the input queued last: the clock of this input's timestamps.
-unsigned long maintenant();
+std::optional<unsigned long> maintenant();
+
+// Delivers the queued input at once, before any posted event.
+void livrer();
 
 // Input still in the window system's queue.
 int enAttente();
