@@ -2,7 +2,7 @@
 // validator's Enter and Down, which follow the same chain) goes through its
 // controls in screen order, an option group by its box; the U/F window and
 // menu A keep their given orders. The working display has its Stop button
-// focused as it comes up.
+// focused as it comes up, and again once the setpoint dialog has closed.
 #include "app/fixture.h"
 
 #include "platform/registrefenetres.h"
@@ -104,6 +104,7 @@ void PrintTo(const CasOrdre& c, std::ostream* os) { *os << c.nom; }
 
 class OrdreTabulation : public Appli, public ::testing::WithParamInterface<CasOrdre> {
 public:
+    using Appli::banc;
     using Appli::f;
 
     void enLigne()
@@ -235,6 +236,22 @@ const CasOrdre casOrdre[] = {
          t.enLigne();
          t.ouvrirModal(nomme(t.menuStart(), "menuDBtn"), fenetre(numeroFenetre::menuD), v);
      }},
+    // The setpoint's button, clicked, stays greyed until the setpoint is sent.
+    {"menuStartApresConsigne", [](T& t, V v) {
+         t.enLigne();
+         QWidget* s = t.menuStart();
+         QWidget* b = nomme(s, "newConsBtn");
+         b->setFocus(Qt::MouseFocusReason);
+         t.ouvrirModal(b, fenetre(numeroFenetre::newFreqW), [](QWidget*) {
+             QWidget* champ = QApplication::focusWidget();
+             QTest::keyClicks(champ, QStringLiteral("45"));
+             QTest::keyClick(champ, Qt::Key_Return);
+             evenements();
+         });
+         EXPECT_EQ(t.banc.sim.commandes, QStringList{"$F45"});
+         for (int i = 0; i < 50 && QApplication::activeWindow() != s; ++i) QTest::qWait(5);
+         v(s);
+     }, {}, "stopConvBtn"},
 };
 } // namespace
 
