@@ -85,6 +85,8 @@ QString indicationChamp(int index)
 menuA::menuA() : FenetreVue(numeroFenetre::menuA)
 {
     setObjectName(QStringLiteral("menuA"));
+    // Fields 2 and 3 take their tab positions from the device-data read.
+    garderOrdreTabulation();
     construire();
 }
 

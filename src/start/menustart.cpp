@@ -678,6 +678,9 @@ void menuStart::newFreq()
         const QString accepte = dialogue->valeurAcceptee();
         const QString valeur = accepte.isEmpty() ? editTxtFc->text() : texteSysteme(nombreChamp(accepte));
         dialogue->decharger();
+        // Back on Stop, as the window came up: the button left greyed until
+        // the setpoint is sent would pass the focus on to the next one.
+        stopConvBtn->setFocus(Qt::OtherFocusReason);
         mettreEnFile(QStringLiteral("$F") + valeur);
     }
     TimerStart->setEnabled(true);

@@ -50,6 +50,8 @@ QWidget* fenetreDuRegistre(int numero) { return dynamic_cast<QWidget*>(registre(
 progNema::progNema() : FenetreZelto(numeroFenetre::progNema)
 {
     setObjectName(QStringLiteral("progNema"));
+    // Its own tab order: the buttons first, the point fields one after the other.
+    garderOrdreTabulation();
     construire();
 }
 

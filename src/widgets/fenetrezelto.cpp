@@ -5,6 +5,7 @@
 #include "gardefocus.h"
 #include "link/transaction.h"
 #include "model/etat.h"
+#include "ordretabulation.h"
 #include "platform/horloge.h"
 #include "platform/plateforme.h"
 #include "statut.h"
@@ -137,7 +138,11 @@ void FenetreZelto::activerEtPlacer()
     Form_Activate();
     if (premierFocusADonner_) {
         premierFocusADonner_ = false;
-        if (isVisible()) donnerPremierFocus(this);
+        if (isVisible()) {
+            // The activation has set the texts: the layout is final.
+            if (ordreEcran_) ordonnerTabulation(this);
+            donnerPremierFocus(this);
+        }
     }
     // The first activation after the load sets the window's texts: its size
     // is now final.

@@ -4,12 +4,14 @@
 // the original forms had them; unloading hides the window (no window is
 // destroyed while one of its handlers runs) and form variables are reset
 // by the next load, which also gives every control its enabled state as
-// built. Each showing starts on the control the load or first activation
-// sets, else on the first one in tab order, whose got-focus steps run after
-// that activation. A window opened modeless from another disables its
-// opener until it unloads, then re-enables and activates it. A disabled
-// window refuses a close request. A window that the link loss closes
-// during an exchange, or while busy, closes once the exchange has returned.
+// built. Each showing chains the controls in screen order, unless the
+// window keeps a tab order of its own, and starts on the control the load
+// or first activation sets, else on the first one in tab order, whose
+// got-focus steps run after that activation. A window opened modeless from
+// another disables its opener until it unloads, then re-enables and
+// activates it. A disabled window refuses a close request. A window that
+// the link loss closes during an exchange, or while busy, closes once the
+// exchange has returned.
 
 #include "platform/registrefenetres.h"
 
@@ -73,6 +75,8 @@ protected:
     // False while an activation must wait (another exchange holds the link):
     // Form_Activate then runs once it turns true, checked every 100 ms.
     virtual bool activationPossible() const { return true; }
+    // The window chains its controls itself: no screen order.
+    void garderOrdreTabulation() { ordreEcran_ = false; }
 
     void closeEvent(QCloseEvent* e) override;
     void hideEvent(QHideEvent* e) override;
@@ -90,6 +94,7 @@ private:
     bool enDechargement_ = false;
     bool placementAFinir_ = false;
     bool premierFocusADonner_ = false;   // shown, first activation to come
+    bool ordreEcran_ = true;             // tab order follows the screen
     QPointer<QWidget> ouvreur_;
     QLabel* panneau1_ = nullptr;
     GardeFocus* garde_;
