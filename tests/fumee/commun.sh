@@ -38,6 +38,18 @@ trap arreter EXIT
 ok() { reussis=$((reussis + 1)); echo "$nom_test: ok   $*"; }
 echec() { echecs=$((echecs + 1)); echo "$nom_test: FAIL $*"; }
 
+# Runs the command every 0.1 s until it succeeds, for at most secondes
+# (whole seconds).
+attendre() {
+  local secondes="$1" n
+  shift
+  for n in $(seq $((secondes * 10))); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 verifier_outils() {
   local outil
   for outil in "$@"; do
@@ -109,38 +121,30 @@ demarrer_zelto() {
   pids+=($zelto_pid)
 }
 
+zelto_fini() { ! kill -0 "$zelto_pid" 2>/dev/null; }
+
 # The program has ended within secondes.
 attendre_fin_zelto() {
-  local secondes="${1:-10}" n
-  for n in $(seq $((secondes * 10))); do
-    kill -0 "$zelto_pid" 2>/dev/null || { oublier_pid "$zelto_pid"; return 0; }
-    sleep 0.1
-  done
-  return 1
+  attendre "${1:-10}" zelto_fini || return 1
+  oublier_pid "$zelto_pid"
 }
 
 # ---- Windows ----
 
-# Id of the visible window whose title matches the pattern, within secondes.
-attendre_fenetre() {
-  local titre="$1" secondes="${2:-10}" id n
-  for n in $(seq $((secondes * 10))); do
-    id=$(xdotool search --onlyvisible --name "$titre" 2>/dev/null | head -1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
+# Prints the id of a visible window whose title matches the pattern, if any.
+fenetre_visible() {
+  local id
+  id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
+  [ -n "$id" ] && echo "$id"
 }
 
+aucune_fenetre() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+
+# Id of the visible window whose title matches the pattern, within secondes.
+attendre_fenetre() { attendre "${2:-10}" fenetre_visible "$1"; }
+
 # Waits until no visible window matches the pattern.
-attendre_fermeture() {
-  local titre="$1" secondes="${2:-10}" n
-  for n in $(seq $((secondes * 10))); do
-    xdotool search --onlyvisible --name "$titre" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  return 1
-}
+attendre_fermeture() { attendre "${2:-10}" aucune_fenetre "$1"; }
 
 # "WxH+X+Y" of a window's client area on the screen.
 geometrie() {
@@ -180,11 +184,4 @@ attendre_calme() {
 }
 
 # Waits until a journal line starts with the text.
-attendre_commande() {
-  local texte="$1" secondes="${2:-10}" n
-  for n in $(seq $((secondes * 10))); do
-    grep -q "^$texte" "$travail/journal" && return 0
-    sleep 0.1
-  done
-  return 1
-}
+attendre_commande() { attendre "${2:-10}" grep -q "^$1" "$travail/journal"; }
