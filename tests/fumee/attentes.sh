@@ -535,6 +535,4 @@ if choisie 4 || choisie 9; then
     rangee 9 "Alt+F4 again during the exit road's download: the main window stays; the save fails, the program goes on; Exit ends it" seconde_fermeture fin
 fi
 
-arreter_processus
-echo "$nom_test: $reussis passed, $echecs failed"
-[ "$echecs" -eq 0 ]
+bilan

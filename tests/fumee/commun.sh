@@ -3,7 +3,7 @@
 # and with the build folder as "$1" (default: build-test). Starts nothing
 # by itself; every process started here is ended at exit, by its PID.
 
-racine="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+racine="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd -P)"
 construction="${1:-build-test}"
 [[ "$construction" = /* ]] || construction="$racine/$construction"
 travail="$(mktemp -d "/tmp/zelto-$(basename "$0" .sh).XXXXXX")"
@@ -12,6 +12,8 @@ reussis=0
 echecs=0
 # Put before zelto's command line (e.g. setpriv ...); empty: none.
 lanceur=()
+# A sanitizer build's UBSan reports with their stack, as AddressSanitizer's.
+export UBSAN_OPTIONS="print_stacktrace=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
 
 # Ends the processes this script started, the last one first.
 arreter_processus() {
@@ -37,6 +39,50 @@ trap arreter EXIT
 
 ok() { reussis=$((reussis + 1)); echo "$nom_test: ok   $*"; }
 echec() { echecs=$((echecs + 1)); echo "$nom_test: FAIL $*"; }
+
+# Sanitizer reports (AddressSanitizer, LeakSanitizer, UBSan) in zelto's and
+# zelto-sim's output, which the work folder takes away: each is printed and
+# the output copied into the build folder. A report with a frame in the
+# project's sources fails the run; one wholly inside Qt or the system
+# libraries does not.
+verifier_rapports() {
+  local sortie copie premiere
+  rm -f "$travail/rapports-propres"
+  for sortie in zelto sim; do
+    copie="$construction/rapports-$nom_test-$sortie.log"
+    rm -f "$copie"
+    grep -qE '==ERROR: (Address|Leak)Sanitizer|runtime error:' "$travail/$sortie.log" 2>/dev/null || continue
+    cp "$travail/$sortie.log" "$copie"
+    echo "$nom_test: sanitizer reports in $sortie.log, copied to $copie:"
+    # A report runs from its first line to its SUMMARY; 40 lines of it are
+    # printed.
+    awk -v src="$racine/src/" -v tests="$racine/tests/" -v propres="$travail/rapports-propres" '
+      function finir() {
+        print (propre ? "  with a frame in src/ or tests/:" : "  wholly inside Qt or the system libraries:")
+        for (i = 1; i <= n && i <= 40; i++) print "    " r[i]
+        if (n > 40) print "    ..."
+        if (propre) print r[1] (cadre == r[1] ? "" : " (" cadre ")") >>propres
+        dans = n = 0
+      }
+      /==ERROR: (Address|Leak)Sanitizer|runtime error:/ { if (dans) finir(); dans = 1; propre = 0 }
+      !dans { next }
+      { r[++n] = $0 }
+      !propre && (index($0, src) || index($0, tests)) { propre = 1; cadre = $0; sub(/^ +/, "", cadre) }
+      /^SUMMARY: / { finir() }
+      END { if (dans) finir() }' "$travail/$sortie.log" || echec "$sortie.log: its sanitizer reports unread"
+  done
+  [ -s "$travail/rapports-propres" ] || return 0
+  while read -r premiere; do echec "sanitizer report in the project's code: $premiere"; done <"$travail/rapports-propres"
+}
+
+# The end of a script: its processes ended, the sanitizer reports checked,
+# the count; false after a failure.
+bilan() {
+  arreter_processus
+  verifier_rapports
+  echo "$nom_test: $reussis passed, $echecs failed"
+  [ "$echecs" -eq 0 ]
+}
 
 # Runs the command every 0.1 s until it succeeds, for at most secondes
 # (whole seconds).
