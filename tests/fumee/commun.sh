@@ -42,15 +42,14 @@ echec() { echecs=$((echecs + 1)); echo "$nom_test: FAIL $*"; }
 
 # Sanitizer reports (AddressSanitizer, LeakSanitizer, UBSan) in zelto's and
 # zelto-sim's output, which the work folder takes away: each is printed and
-# the output copied into the build folder. A report with a frame in the
-# project's sources fails the run; one wholly inside Qt or the system
-# libraries does not.
+# the output copied into the build folder, under the work folder's name. A
+# report with a frame in the project's sources fails the run; one wholly
+# inside Qt or the system libraries does not.
 verifier_rapports() {
   local sortie copie premiere
   rm -f "$travail/rapports-propres"
   for sortie in zelto sim; do
-    copie="$construction/rapports-$nom_test-$sortie.log"
-    rm -f "$copie"
+    copie="$construction/rapports-$(basename "$travail")-$sortie.log"
     grep -qE '==ERROR: (Address|Leak)Sanitizer|runtime error:' "$travail/$sortie.log" 2>/dev/null || continue
     cp "$travail/$sortie.log" "$copie"
     echo "$nom_test: sanitizer reports in $sortie.log, copied to $copie:"
