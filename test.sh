@@ -18,8 +18,11 @@ cmake --build "$dossier"
 fumee=0
 ecran="$dossier/ecran-reel.log"
 : >"$ecran"
+# The sanitizer reports the scripts copy there: this run's only.
+rm -f "$dossier"/rapports-*.log
 bash tests/fumee/fumee.sh "$dossier" 2>&1 | tee -a "$ecran" || fumee=1
 bash tests/fumee/attentes.sh "$dossier" 2>&1 | tee -a "$ecran" || fumee=1
+bash tests/fumee/reprise.sh "$dossier" 2>&1 | tee -a "$ecran" || fumee=1
 QT_QPA_PLATFORM=offscreen ctest --test-dir "$dossier" --output-on-failure -j "$(nproc)"
 if [ "$fumee" = 1 ]; then
   echo "Real-display failures:"

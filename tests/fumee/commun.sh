@@ -3,7 +3,7 @@
 # and with the build folder as "$1" (default: build-test). Starts nothing
 # by itself; every process started here is ended at exit, by its PID.
 
-racine="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+racine="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd -P)"
 construction="${1:-build-test}"
 [[ "$construction" = /* ]] || construction="$racine/$construction"
 travail="$(mktemp -d "/tmp/zelto-$(basename "$0" .sh).XXXXXX")"
@@ -12,6 +12,8 @@ reussis=0
 echecs=0
 # Put before zelto's command line (e.g. setpriv ...); empty: none.
 lanceur=()
+# A sanitizer build's UBSan reports with their stack, as AddressSanitizer's.
+export UBSAN_OPTIONS="print_stacktrace=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
 
 # Ends the processes this script started, the last one first.
 arreter_processus() {
@@ -37,6 +39,61 @@ trap arreter EXIT
 
 ok() { reussis=$((reussis + 1)); echo "$nom_test: ok   $*"; }
 echec() { echecs=$((echecs + 1)); echo "$nom_test: FAIL $*"; }
+
+# Sanitizer reports (AddressSanitizer, LeakSanitizer, UBSan) in zelto's and
+# zelto-sim's output, which the work folder takes away: each is printed and
+# the output copied into the build folder, under the work folder's name. A
+# report with a frame in the project's sources fails the run; one wholly
+# inside Qt or the system libraries does not.
+verifier_rapports() {
+  local sortie copie premiere
+  rm -f "$travail/rapports-propres"
+  for sortie in zelto sim; do
+    copie="$construction/rapports-$(basename "$travail")-$sortie.log"
+    grep -qE '==ERROR: (Address|Leak)Sanitizer|runtime error:' "$travail/$sortie.log" 2>/dev/null || continue
+    cp "$travail/$sortie.log" "$copie"
+    echo "$nom_test: sanitizer reports in $sortie.log, copied to $copie:"
+    # A report runs from its first line to its SUMMARY; 40 lines of it are
+    # printed.
+    awk -v src="$racine/src/" -v tests="$racine/tests/" -v propres="$travail/rapports-propres" '
+      function finir() {
+        print (propre ? "  with a frame in src/ or tests/:" : "  wholly inside Qt or the system libraries:")
+        for (i = 1; i <= n && i <= 40; i++) print "    " r[i]
+        if (n > 40) print "    ..."
+        if (propre) print r[1] (cadre == r[1] ? "" : " (" cadre ")") >>propres
+        dans = n = 0
+      }
+      /==ERROR: (Address|Leak)Sanitizer|runtime error:/ { if (dans) finir(); dans = 1; propre = 0 }
+      !dans { next }
+      { r[++n] = $0 }
+      !propre && (index($0, src) || index($0, tests)) { propre = 1; cadre = $0; sub(/^ +/, "", cadre) }
+      /^SUMMARY: / { finir() }
+      END { if (dans) finir() }' "$travail/$sortie.log" || echec "$sortie.log: its sanitizer reports unread"
+  done
+  [ -s "$travail/rapports-propres" ] || return 0
+  while read -r premiere; do echec "sanitizer report in the project's code: $premiere"; done <"$travail/rapports-propres"
+}
+
+# The end of a script: its processes ended, the sanitizer reports checked,
+# the count; false after a failure.
+bilan() {
+  arreter_processus
+  verifier_rapports
+  echo "$nom_test: $reussis passed, $echecs failed"
+  [ "$echecs" -eq 0 ]
+}
+
+# Runs the command every 0.1 s until it succeeds, for at most secondes
+# (whole seconds).
+attendre() {
+  local secondes="$1" n
+  shift
+  for n in $(seq $((secondes * 10))); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
 
 verifier_outils() {
   local outil
@@ -109,38 +166,30 @@ demarrer_zelto() {
   pids+=($zelto_pid)
 }
 
+zelto_fini() { ! kill -0 "$zelto_pid" 2>/dev/null; }
+
 # The program has ended within secondes.
 attendre_fin_zelto() {
-  local secondes="${1:-10}" n
-  for n in $(seq $((secondes * 10))); do
-    kill -0 "$zelto_pid" 2>/dev/null || { oublier_pid "$zelto_pid"; return 0; }
-    sleep 0.1
-  done
-  return 1
+  attendre "${1:-10}" zelto_fini || return 1
+  oublier_pid "$zelto_pid"
 }
 
 # ---- Windows ----
 
-# Id of the visible window whose title matches the pattern, within secondes.
-attendre_fenetre() {
-  local titre="$1" secondes="${2:-10}" id n
-  for n in $(seq $((secondes * 10))); do
-    id=$(xdotool search --onlyvisible --name "$titre" 2>/dev/null | head -1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
+# Prints the id of a visible window whose title matches the pattern, if any.
+fenetre_visible() {
+  local id
+  id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
+  [ -n "$id" ] && echo "$id"
 }
 
+aucune_fenetre() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+
+# Id of the visible window whose title matches the pattern, within secondes.
+attendre_fenetre() { attendre "${2:-10}" fenetre_visible "$1"; }
+
 # Waits until no visible window matches the pattern.
-attendre_fermeture() {
-  local titre="$1" secondes="${2:-10}" n
-  for n in $(seq $((secondes * 10))); do
-    xdotool search --onlyvisible --name "$titre" >/dev/null 2>&1 || return 0
-    sleep 0.1
-  done
-  return 1
-}
+attendre_fermeture() { attendre "${2:-10}" aucune_fenetre "$1"; }
 
 # "WxH+X+Y" of a window's client area on the screen.
 geometrie() {
@@ -180,11 +229,4 @@ attendre_calme() {
 }
 
 # Waits until a journal line starts with the text.
-attendre_commande() {
-  local texte="$1" secondes="${2:-10}" n
-  for n in $(seq $((secondes * 10))); do
-    grep -q "^$texte" "$travail/journal" && return 0
-    sleep 0.1
-  done
-  return 1
-}
+attendre_commande() { attendre "${2:-10}" grep -q "^$1" "$travail/journal"; }

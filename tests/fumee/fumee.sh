@@ -59,14 +59,13 @@ verifier_peinte() {
   else echec "$nom not painted ($couleurs colours, see $image)"; fi
 }
 
+est_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+
 # The window has the keys (the active window) within 2 s of opening.
 verifier_active() {
-  local id="$1" nom="$2" n
-  for n in $(seq 20); do
-    [ "$(xdotool getactivewindow 2>/dev/null)" = "$id" ] && { ok "$nom active"; return 0; }
-    sleep 0.1
-  done
-  echec "$nom not active (active: $(xdotool getactivewindow 2>/dev/null))"
+  local id="$1" nom="$2"
+  if attendre 2 est_active "$id"; then ok "$nom active"
+  else echec "$nom not active (active: $(xdotool getactivewindow 2>/dev/null))"; fi
 }
 
 # A window just come up: painted, on screen, centred when asked, active.
@@ -110,6 +109,9 @@ pixels_bleus() {
   convert "$image" -fill black +opaque "#0000ff" -fill white -opaque "#0000ff" \
     -format "%[fx:round(mean*w*h)]" info: 2>/dev/null || echo 0
 }
+
+# A frequency reading (FT) on the wire since the setpoint was sent.
+frequence_lue_apres() { sed -n "/^\\\$F$1\$/,\$p" "$travail/journal" | grep -q '^FT$'; }
 
 # ---- The run ----
 
@@ -225,10 +227,7 @@ passe() {
           if attendre_commande "\\\$F$valeur\$" 5; then ok "setpoint $valeur sent"
           else echec "setpoint $valeur: journal holds $(grep '^\$F' "$travail/journal" | tr '\n' ' ')"; fi
           # The button comes back with the next frequency reading.
-          for n in $(seq 50); do
-            sed -n "/^\\\$F$valeur\$/,\$p" "$travail/journal" | grep -q '^FT$' && break
-            sleep 0.1
-          done
+          attendre 5 frequence_lue_apres "$valeur"
           attendre_calme
         fi
       done
@@ -256,7 +255,4 @@ arreter_processus
 # at (682, 624) and menu B general (5) at (700, 300) pixels, places on a
 # 1280x1024 screen; menu B partitions (6) and the others never placed.
 passe 1024x768 "16,0,0,10230,9360,0,0,0,0,10500,4500,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0," 0
-arreter_processus
-
-echo "smoke: $reussis passed, $echecs failed"
-[ "$echecs" -eq 0 ]
+bilan
