@@ -7,7 +7,7 @@ paquets+=(libgtest-dev qt6-base-private-dev)
 # Qt's own texts (message-box buttons, file and print dialogs) in the system's language.
 paquets+=(qt6-translations-l10n)
 # The real-display smoke test: X server, window manager, input, captures.
-paquets+=(xvfb openbox xdotool x11-utils imagemagick)
+paquets+=(xvfb openbox xdotool x11-utils x11-xkb-utils imagemagick)
 manquants=()
 for p in "${paquets[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || manquants+=("$p")
