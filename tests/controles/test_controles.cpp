@@ -6,6 +6,7 @@
 // got-focus steps.
 #define QTEST_QPA_MOUSE_HANDLING
 #include "app/fixture.h"
+#include "controles/outils.h"
 
 #include "platform/registrefenetres.h"
 #include "resources/chaines.h"
@@ -23,20 +24,6 @@
 #include <utility>
 
 namespace {
-
-QWidget* fenetre(int numero) { return dynamic_cast<QWidget*>(registre().fenetre(numero)); }
-
-void evenements()
-{
-    for (int i = 0; i < 3; ++i) QApplication::processEvents();
-}
-
-QWidget* nomme(QWidget* w, const char* nom)
-{
-    QWidget* c = w ? w->findChild<QWidget*>(QLatin1String(nom)) : nullptr;
-    EXPECT_TRUE(c) << nom;
-    return c;
-}
 
 // One control of each kind: its name and the hint a move over it shows (a
 // field's hint, built from its limits, only needs to be there).

@@ -4,6 +4,7 @@
 // menu A keep their given orders. The working display has its Stop button
 // focused as it comes up, and again once the setpoint dialog has closed.
 #include "app/fixture.h"
+#include "controles/outils.h"
 
 #include "platform/registrefenetres.h"
 
@@ -19,20 +20,6 @@
 #include <string>
 
 namespace {
-
-QWidget* fenetre(int numero) { return dynamic_cast<QWidget*>(registre().fenetre(numero)); }
-
-void evenements()
-{
-    for (int i = 0; i < 3; ++i) QApplication::processEvents();
-}
-
-QWidget* nomme(QWidget* w, const char* nom)
-{
-    QWidget* c = w ? w->findChild<QWidget*>(QLatin1String(nom)) : nullptr;
-    EXPECT_TRUE(c) << nom;
-    return c;
-}
 
 void cliquer(QWidget* b) { qobject_cast<QAbstractButton*>(b)->click(); }
 
