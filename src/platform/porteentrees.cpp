@@ -82,9 +82,9 @@ struct Retenue {
 std::vector<Retenue> retenues;
 std::uint64_t derniereRetenue = 0;
 // Enables and shows are noted from a deferring exchange's start until the
-// handler that ran it has returned or input is delivered: what the window
-// system does by itself, and what input's own handlers do, is not the
-// exchange's.
+// handler that ran it has returned or input is delivered after it: what the
+// window system does by itself, and what input's own handlers do, is not
+// the exchange's.
 bool enSuivi = false;
 int cloturesEnAttente = 0;
 // The time of the key a mnemonic comes from: its shortcut override goes
@@ -310,7 +310,9 @@ protected:
         if (!estEntree(o, e)) return false;
         const std::optional<unsigned long> temps = tempsDe(e);
         if (regleCourante() || niveauRefuse()) return refuser(o, e);
-        enSuivi = false;
+        // Input delivered once no exchange is open: its handlers are not the
+        // exchange's (a box inside a wait takes its input, the wait goes on).
+        if (portees.empty()) enSuivi = false;
         return refuserRetenue(o, e, temps);
     }
 
